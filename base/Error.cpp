@@ -1,0 +1,10 @@
+#include "Error.h"
+
+#include "Text.h"
+
+namespace velmora {
+
+EAppError::EAppError(std::wstring message)
+    : std::runtime_error(ToUtf8(message)), message_(std::move(message)) {}
+
+} // namespace velmora

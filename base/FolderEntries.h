@@ -1,0 +1,42 @@
+#pragma once
+// Iterates the entries of one folder (or of one wildcard pattern) with
+// FindFirstFileExW, skipping "." and "..". Entries report whether they are
+// folders and whether they are reparse points, so walkers can refuse to
+// follow junctions and symbolic links.
+#include "Handles.h"
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+struct TFolderEntry {
+  std::wstring Name;
+  DWORD Attributes = 0;
+  int64_t Size = 0;
+  FILETIME LastWrite{};
+  FILETIME Created{};
+
+  bool IsFolder() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+  bool IsReparsePoint() const { return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+};
+
+class TFolderEntries {
+public:
+  // pattern is a full path with wildcards, e.g. L"C:\\x\\*" or L"C:\\x\\*.lng".
+  explicit TFolderEntries(const std::wstring &pattern);
+  // Fills entry with the next entry; false at the end (or when the pattern
+  // matched nothing).
+  bool Next(TFolderEntry &entry);
+
+private:
+  UniqueFind find_;
+  WIN32_FIND_DATAW data_{};
+  bool pending_ = false;
+};
+
+// What GetFileAttributesW says of a path.
+bool FileExists(const std::wstring &path);   // plain file, not a folder
+bool FolderExists(const std::wstring &path); // folder (reparse points included)
+
+} // namespace velmora

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds one target: scripts/build.sh [x86_64|i686] [build dir]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+arch="${1:-x86_64}"
+dir="${2:-$root/build/$arch}"
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+cmake -S "$root" -B "$dir" "${generator[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$dir" -j"$(nproc)"

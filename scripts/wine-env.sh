@@ -1,0 +1,19 @@
+# Sourced by the scripts: the private Wine prefix of a build tree and the
+# persistent server around a test run. Needs BUILD_DIR set.
+export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# Without these the first boot tries to fetch Mono and Gecko and stalls.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+wine_start() {
+  mkdir -p "$WINEPREFIX"
+  # Booting before ctest keeps Wine's service processes from inheriting
+  # ctest's output pipe (ctest would wait for them forever).
+  wineserver -p
+  wine wineboot -u </dev/null >/dev/null 2>&1 || true
+}
+
+wine_stop() {
+  wineserver -k 2>/dev/null || true
+}
