@@ -1,0 +1,148 @@
+#pragma once
+// The privacy engine: finds the traces the user selected (browsers, Windows,
+// other applications), records each as a detail line and a target, writes
+// the analysis report and later removes what it recorded.
+//
+// It runs on the GUI thread and knows no window: it writes through the
+// screen interfaces of base/Screen.h and keeps the window alive through the
+// message pump it is given. While a run pumps messages the only call that
+// may come back into the scanner is CancelScan.
+#include "base/Screen.h"
+#include "junk/AppFrame_New.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+class TPrivacyScanner {
+public:
+  // reportTexts: the ten report texts by index (0 title, 1 item total,
+  // 2 size total, 3 details heading, 6 marked-for-restart line, 9 Firefox
+  // note; the others are carried along). pump: processes the window
+  // messages waiting on the GUI thread (may be empty). configFile: the
+  // configuration file whose section "Cookie" is the cookie keep list;
+  // empty means the program's own file under the all-users application data.
+  TPrivacyScanner(const std::vector<std::wstring> &reportTexts, TMessagePump pump,
+                  std::wstring configFile = std::wstring());
+  ~TPrivacyScanner();
+  TPrivacyScanner(const TPrivacyScanner &) = delete;
+  TPrivacyScanner &operator=(const TPrivacyScanner &) = delete;
+
+  // ---- The two runs and the calls around them ----
+
+  // Analyses the selection string (42 characters '1'/'0', one per trace
+  // kind) and writes the report into reportMemo. Always ends with a report,
+  // also after CancelScan.
+  void AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &noteLabel, IReportPane &reportMemo,
+                        const std::wstring &selection, IProgressBar &progressBar);
+  // Removes what the last analysis recorded.
+  // NOT YET BUILT: currently does nothing at all.
+  void CleanCollected(ITextLabel &progressLabel, ITextLabel &noteLabel, IProgressBar &progressBar);
+  // Asks the running analysis or cleaning to stop; the run notices it at its
+  // next step.
+  void CancelScan();
+  // Refills KeepCookies from section "Cookie" of the configuration file.
+  void LoadKeepCookies();
+  // True when RestartMarked holds exactly this text (letter case included).
+  bool IsMarkedForRestart(const std::wstring &target) const;
+
+  // ---- State ----
+
+  std::vector<std::wstring> ReportTexts;
+  // One display line and one target per recorded trace, same index.
+  std::vector<std::wstring> DetailLines;
+  std::vector<std::wstring> Targets;
+  std::vector<std::wstring> IeCookieUrls;  // cookie cache entries to delete
+  std::vector<std::wstring> KeepCookies;   // cookie sites to keep
+  std::vector<std::wstring> RestartMarked; // files removable only at restart
+  std::vector<std::wstring> ReportLines;   // the report of the last analysis
+
+  int64_t ItemCount = 0;
+  int32_t RegistryItemCount = 0;
+  int64_t TotalBytes = 0;
+
+  bool Cancelled = false;
+  bool PauseSteps = true; // pause 100 ms after each catalogue step
+  bool ShowFirefoxNote = false;
+  bool FirefoxRunning = false;
+  bool ChromeRunning = false;
+  bool IeHistorySelected = false;
+
+  // Browser databases found by the analysis, cleaned row by row.
+  std::wstring FirefoxCookieDb;
+  bool FirefoxCookiesFound = false;
+  std::wstring FirefoxHistoryDb;
+  bool FirefoxHistoryFound = false;
+  std::wstring ChromeCookieDb;
+  bool ChromeCookiesFound = false;
+  std::wstring ChromeDownloadDb;
+  bool ChromeDownloadsFound = false;
+  std::wstring ChromeWebDataDb;
+  bool ChromeFormsFound = false;
+  std::wstring ChromeHistoryDb;
+  bool ChromeHistoryFound = false;
+  std::wstring ChromeBookmarksFile;
+  std::wstring ChromeThumbnailsDb;
+
+  TAppFrame Locations;
+
+  // ---- Collectors: one per trace family, reached through the catalogue ----
+  // Each takes the category key of its catalogue row and the progress label,
+  // and does nothing when Cancelled is set on entry.
+
+  void CollectInternetExplorer(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectFirefox(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectChrome(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectOpera(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectSafari(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectWindows(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectApplications(const std::wstring &categoryKey, ITextLabel &progressLabel);
+
+  // Internet Explorer and Windows parts.
+  void CollectTypedUrls();
+  void CollectIntelliForms();
+  void CollectProtectedStorage();
+  void CollectRecentDocs(ITextLabel &progressLabel);
+  void CollectRunMru();
+  // Empties Internet Explorer's URL history. Throws EAppError when the
+  // history object cannot be created.
+  void ClearIeHistory();
+
+  // ---- Helpers the collectors record through ----
+
+  // Folder walkers. None descends into a reparse point (junction, symbolic
+  // link, mount point).
+  void CollectTree(const std::wstring &folder);   // every file below, recursively
+  void CollectFolder(const std::wstring &folder); // every entry directly inside
+  void CollectPath(const std::wstring &filePath); // one existing file
+  void CollectIndexDat(const std::wstring &folder);
+  void CollectHistoryIndex(const std::wstring &folder);
+
+  // Registry, below HKEY_CURRENT_USER; key paths start with a backslash.
+  void DeleteUserKey(const std::wstring &keyPath);
+  void AddUserKey(const std::wstring &keyPath);
+  // "key path|value name"
+  void AddUserValue(const std::wstring &keyAndValue);
+
+  // Internet Explorer's cookie cache (WinINet).
+  void CollectIeCookies();
+  void AddIeCookie(const std::wstring &sourceUrl, const std::wstring &localFile, uint32_t sizeLow);
+
+  // Size text of the walkers: "1024 bytes", "1.00 KB", "1.00 M".
+  static std::wstring WalkerSizeText(int64_t size);
+
+private:
+  enum class TWalk { Tree, Folder, IndexDat, HistoryIndex };
+  void Walk(const std::wstring &folder, TWalk kind);
+  void RecordFile(const std::wstring &path, int64_t size);
+  void RecordRegistryValue(const std::wstring &keyPath, const std::wstring &valueName);
+  void RecordValuesOfKeyAndSubkeys(const std::wstring &keyPath, int64_t &counter);
+  void PumpMessages();
+
+  TMessagePump pump_;
+  std::wstring configFile_;
+};
+
+} // namespace velmora
