@@ -20,9 +20,6 @@ std::wstring TextBefore(const std::wstring &text, int count, wchar_t delimiter) 
   return p == std::wstring::npos ? std::wstring() : text.substr(0, p);
 }
 
-namespace {
-
-// "0.00": two decimals, rounded, the user's decimal separator, no grouping.
 std::wstring TwoDecimals(double value) {
   std::wstring s = Format(L"%.2f", value);
   wchar_t sep[8] = L".";
@@ -33,6 +30,8 @@ std::wstring TwoDecimals(double value) {
   }
   return s;
 }
+
+namespace {
 
 std::wstring LadderText(int64_t bytes, bool showBytes) {
   const int64_t k = bytes / 1024, m = k / 1024, g = m / 1024;

@@ -14,6 +14,8 @@ std::wstring TextBefore(const std::wstring &text, int count, wchar_t delimiter);
 std::wstring SizeText(int64_t bytes);
 // As SizeText, but every count below 1 KB is "0 Byte".
 std::wstring SizeTextNoBytes(int64_t bytes);
+// "0.00": two decimals, rounded, the user's decimal separator, no grouping.
+std::wstring TwoDecimals(double value);
 
 std::wstring WindowsFolder(); // no trailing backslash
 std::wstring SystemFolder();  // no trailing backslash
