@@ -1,0 +1,45 @@
+#pragma once
+// The export table and calling contract of Drevka.dll (Part 5.2), as the
+// program binds it: LoadLibraryW(kDrevkaLibrary), GetProcAddress by one of
+// the names below, the call, FreeLibrary. Every export uses the standard
+// call convention; texts are BSTRs owned by the caller. A text result comes
+// back through a slot: the export frees what the slot held (SysFreeString)
+// and stores a new BSTR, or nullptr for the empty text; the caller frees it.
+// A repair returns true when its work finished (also when there was nothing
+// to do) and false when a failure was caught. No exception ever leaves an
+// export.
+#include <windows.h>
+#include <oleauto.h>
+
+namespace velmora::drevka {
+
+inline constexpr wchar_t kDrevkaLibrary[] = L"Drevka.dll";
+
+// Ordinal 1: RepairChromeHis(Bookmarks file, History database, Thumbnails database).
+using TRepairChromeHis = bool(__stdcall *)(BSTR BookmarksPath, BSTR HistoryPath, BSTR ThumbnailsPath);
+// Ordinal 2: RepairChromeFill(Web Data database).
+using TRepairChromeFill = bool(__stdcall *)(BSTR WebDataPath);
+// Ordinal 3: RepairChromeDown(History database).
+using TRepairChromeDown = bool(__stdcall *)(BSTR HistoryPath);
+// Ordinal 4: RepairChromeCk(Cookies database).
+using TRepairChromeCk = bool(__stdcall *)(BSTR CookiesPath);
+// Ordinal 5: ScanChromeCk(result slot, Cookies database): "host;host;...;".
+using TScanChromeCk = void(__stdcall *)(BSTR *Result, BSTR CookiesPath);
+// Ordinal 6: RepairMozHis(places.sqlite); appends to "aa.log" beside the program.
+using TRepairMozHis = bool(__stdcall *)(BSTR PlacesPath);
+// Ordinal 7: RepairMozCk(cookies.sqlite).
+using TRepairMozCk = bool(__stdcall *)(BSTR CookiesPath);
+// Ordinal 8: ScanMozCk(result slot, cookies.sqlite): "host;host;...;".
+using TScanMozCk = void(__stdcall *)(BSTR *Result, BSTR CookiesPath);
+
+// Export names for GetProcAddress (undecorated on both targets).
+inline constexpr char kRepairChromeHis[] = "RepairChromeHis";
+inline constexpr char kRepairChromeFill[] = "RepairChromeFill";
+inline constexpr char kRepairChromeDown[] = "RepairChromeDown";
+inline constexpr char kRepairChromeCk[] = "RepairChromeCk";
+inline constexpr char kScanChromeCk[] = "ScanChromeCk";
+inline constexpr char kRepairMozHis[] = "RepairMozHis";
+inline constexpr char kRepairMozCk[] = "RepairMozCk";
+inline constexpr char kScanMozCk[] = "ScanMozCk";
+
+} // namespace velmora::drevka

@@ -1,0 +1,38 @@
+#pragma once
+// Internals shared by the Drevka operations (Parts 5.2, 5.3).
+#include "SQLiteTable3.h"
+
+#include <string>
+
+namespace velmora::drevka {
+
+// A plain file exists at path (not a folder).
+bool FileExists(const std::wstring &path);
+
+// Reads a whole text file: a byte-order mark selects UTF-16 (either byte
+// order) or UTF-8, otherwise the ANSI code page. Opened for reading while
+// others may read but not write. Raises EAppError when it cannot be read.
+std::wstring ReadTextFile(const std::wstring &path);
+
+// Appends one line (ANSI code page, CR LF) to "aa.log" in the folder of the
+// running program file, opening and closing it around the line. Raises
+// EAppError when the log cannot be created or appended to.
+void WriteRepairLog(const std::wstring &line);
+
+// The repair mends of issue 3: secure deletion on the connection and one
+// transaction around everything the repair does to this database. The
+// transaction is rolled back by the database's destruction unless
+// CommitRepair ran.
+void BeginRepair(TSQLiteDatabase &db);
+void CommitRepair(TSQLiteDatabase &db);
+
+// The operations; each raises on failure (the exports catch everything).
+std::wstring ScanHosts(const std::wstring &path, const std::wstring &table, const std::string &query,
+                       const std::wstring &column);
+void RepairTables(const std::wstring &path,
+                  std::initializer_list<std::pair<const wchar_t *, const char *>> statements);
+void RepairMozHistory(const std::wstring &path);
+void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &historyPath,
+                         const std::wstring &thumbnailsPath);
+
+} // namespace velmora::drevka

@@ -1,0 +1,59 @@
+#pragma once
+// Fixture helpers for the Drevka tests: a direct SQLite connection for
+// building databases and checking rows, Chrome's Bookmarks file, and calls
+// of Drevka.dll bound the way the program binds them (LoadLibraryW +
+// GetProcAddress by name, FreeLibrary after every call).
+#include "BrowserSchemas.h"
+#include "browserdb/DrevkaApi.h"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmora::test {
+
+// A connection of the test's own (not Drevka's) to a database file.
+class TTestDb {
+public:
+  explicit TTestDb(const std::wstring &path);
+  ~TTestDb();
+  TTestDb(const TTestDb &) = delete;
+  TTestDb &operator=(const TTestDb &) = delete;
+
+  void Exec(const std::string &sql);
+  int64_t Count(const std::string &table, const std::string &where = "");
+  // The first column of every row, as UTF-8 text ("<null>" for NULL).
+  std::vector<std::string> Column(const std::string &sql);
+  sqlite3 *Handle() const { return db_; }
+
+private:
+  sqlite3 *db_ = nullptr;
+};
+
+// Chrome's Bookmarks JSON with the given (name, url) bookmarks on the
+// bookmark bar.
+std::string ChromeBookmarksJson(const std::vector<std::pair<std::string, std::string>> &bookmarks);
+
+// Fixture builders (each creates a new file, replacing any old one).
+void MakeFirefoxCookies(const std::wstring &path, const std::vector<const char *> &hosts);
+void MakeChromeCookies(const std::wstring &path, const std::vector<const char *> &hosts);
+
+// Drevka.dll, bound afresh for each call.
+std::wstring ScanMozCk(const std::wstring &path, BSTR initialSlot = nullptr, bool *wasNull = nullptr);
+std::wstring ScanChromeCk(const std::wstring &path, BSTR initialSlot = nullptr, bool *wasNull = nullptr);
+bool RepairMozCk(const std::wstring &path);
+bool RepairMozHis(const std::wstring &path);
+bool RepairChromeCk(const std::wstring &path);
+bool RepairChromeDown(const std::wstring &path);
+bool RepairChromeFill(const std::wstring &path);
+bool RepairChromeHis(const std::wstring &bookmarks, const std::wstring &history,
+                     const std::wstring &thumbnails);
+
+// "aa.log" beside the test program (where Drevka writes its repair log).
+std::wstring RepairLogPath();
+std::vector<std::wstring> RepairLogLines();
+
+} // namespace velmora::test
