@@ -11,6 +11,7 @@
 // analysis runs.
 #include "base/Screen.h"
 #include "junk/AppFrame_New.h"
+#include "junk/JunkRules.h"
 
 #include <windows.h>
 
@@ -97,6 +98,7 @@ private:
   static DWORD WINAPI ThreadProc(void *self);
   void Execute();
   void Intro();
+  void Count(const std::wstring &path, const TFolderEntry &entry, bool ieCache);
   void ScanIECache(const std::wstring &folder);
   void ScanAgedFiles(const std::wstring &folder);
   void ScanAllFiles(const std::wstring &folder);
@@ -113,8 +115,8 @@ private:
   IGuiDispatcher &gui_;
 
   TAppFrame frame_;
-  bool optTempFile_ = true, optIECache_ = true, optRecycle_ = true;
-  int removeDay_ = 7;
+  TJunkSettings settings_;
+  TJunkRules rules_;
 
   std::vector<std::wstring> fileList_;
   std::wstring ieCacheFolder_, currentFile_, cookiePrefix_;
