@@ -1,0 +1,260 @@
+#include "app/CheckTree.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace velmora {
+
+int TCheckTreeModel::Add(int parent, std::wstring caption, int imageIndex) {
+  TNode node;
+  node.Caption = std::move(caption);
+  node.ImageIndex = imageIndex;
+  node.Parent = parent;
+  nodes_.push_back(std::move(node));
+  const int index = Count() - 1;
+  if (parent >= 0)
+    nodes_.at(static_cast<size_t>(parent)).Children.push_back(index);
+  return index;
+}
+
+void TCheckTreeModel::SetCaption(int index, const std::wstring &caption) {
+  nodes_.at(static_cast<size_t>(index)).Caption = caption;
+}
+
+void TCheckTreeModel::SetChecked(int index, bool checked) {
+  SetSubtree(index, checked ? TCheckState::Checked : TCheckState::Unchecked);
+  UpdateAncestors(index);
+}
+
+void TCheckTreeModel::Toggle(int index) {
+  SetChecked(index, Node(index).State != TCheckState::Checked);
+}
+
+void TCheckTreeModel::SetSubtree(int index, TCheckState state) {
+  nodes_.at(static_cast<size_t>(index)).State = state;
+  for (int child : Node(index).Children)
+    SetSubtree(child, state);
+}
+
+void TCheckTreeModel::UpdateAncestors(int index) {
+  for (int p = Node(index).Parent; p >= 0; p = Node(p).Parent) {
+    const auto &children = Node(p).Children;
+    const bool all = std::all_of(children.begin(), children.end(),
+                                 [&](int c) { return Node(c).State == TCheckState::Checked; });
+    const bool none = std::all_of(children.begin(), children.end(),
+                                  [&](int c) { return Node(c).State == TCheckState::Unchecked; });
+    nodes_.at(static_cast<size_t>(p)).State =
+        all ? TCheckState::Checked : (none ? TCheckState::Unchecked : TCheckState::Partial);
+  }
+}
+
+std::wstring TCheckTreeModel::Selection() const {
+  std::wstring selection;
+  for (const TNode &node : nodes_)
+    if (node.Children.empty())
+      selection += node.State == TCheckState::Checked ? L'1' : L'0';
+  return selection;
+}
+
+void TCheckTreeModel::ApplySelection(const std::wstring &selection) {
+  size_t leaf = 0;
+  for (int i = 0; i < Count(); ++i) {
+    if (!IsLeaf(i))
+      continue;
+    const size_t position = leaf++;
+    if (position >= selection.size())
+      continue;
+    if (selection[position] == L'1')
+      SetChecked(i, true);
+    else if (selection[position] == L'0')
+      SetChecked(i, false);
+  }
+}
+
+// --- TCheckTree --------------------------------------------------------------
+
+namespace {
+
+// Draws the three boxes of the state image list (index 0 stays blank).
+HIMAGELIST MakeStateImages() {
+  const int size = 16;
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 4, 0);
+  for (int state = 0; state < 4; ++state) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap)
+      continue;
+    unsigned *p = static_cast<unsigned *>(pixels);
+    auto put = [&](int x, int y, unsigned argb) { p[y * size + x] = argb; };
+    const unsigned border = 0xFF4A7FB8, fill = 0xFFFFFFFF, mark = 0xFF1A5A9E;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        put(x, y, 0);
+    if (state > 0) {
+      for (int y = 2; y <= 14; ++y)
+        for (int x = 2; x <= 14; ++x)
+          put(x, y, (x == 2 || x == 14 || y == 2 || y == 14) ? border : fill);
+      if (state == 2) { // a tick
+        const int tick[][2] = {{5, 8}, {6, 9}, {7, 10}, {8, 9}, {9, 8}, {10, 7}, {11, 6}};
+        for (auto &t : tick)
+          for (int d = 0; d < 2; ++d)
+            put(t[0], t[1] - d, mark);
+      } else if (state == 3) { // a filled square
+        for (int y = 5; y <= 11; ++y)
+          for (int x = 5; x <= 11; ++x)
+            put(x, y, 0xFF7FA8D6);
+      }
+    }
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+  }
+  return list;
+}
+
+} // namespace
+
+TCheckTree::TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST images)
+    : TWinControl(std::move(name), parent, WC_TREEVIEWW, L"",
+                  WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT |
+                      TVS_SHOWSELALWAYS,
+                  WS_EX_CLIENTEDGE, bounds),
+      stateImages_(MakeStateImages()) {
+  TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
+  TreeView_SetImageList(hwnd_, stateImages_, TVSIL_STATE);
+  TreeView_SetIndent(hwnd_, 19);
+  TreeView_SetItemHeight(hwnd_, 18);
+  SetWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TCheckTree::~TCheckTree() {
+  if (IsWindow(hwnd_)) {
+    RemoveWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1);
+    TreeView_SetImageList(hwnd_, nullptr, TVSIL_STATE);
+  }
+  ImageList_Destroy(stateImages_);
+}
+
+int TCheckTree::AddNode(int parent, const std::wstring &caption, int imageIndex) {
+  const int index = model_.Add(parent, caption, imageIndex);
+  TVINSERTSTRUCTW insert = {};
+  insert.hParent = parent >= 0 ? Item(parent) : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
+  insert.item.pszText = const_cast<wchar_t *>(caption.c_str());
+  insert.item.iImage = imageIndex;
+  insert.item.iSelectedImage = imageIndex;
+  insert.item.state = INDEXTOSTATEIMAGEMASK(static_cast<int>(TCheckState::Unchecked));
+  insert.item.stateMask = TVIS_STATEIMAGEMASK;
+  insert.item.lParam = index;
+  items_.push_back(TreeView_InsertItem(hwnd_, &insert));
+  return index;
+}
+
+void TCheckTree::SetChecked(int index, bool checked) {
+  model_.SetChecked(index, checked);
+  Refresh();
+}
+
+void TCheckTree::Toggle(int index) {
+  model_.Toggle(index);
+  Refresh();
+}
+
+void TCheckTree::ApplySelection(const std::wstring &selection) {
+  model_.ApplySelection(selection);
+  Refresh();
+}
+
+void TCheckTree::Refresh() {
+  for (int i = 0; i < model_.Count(); ++i) {
+    const UINT state = INDEXTOSTATEIMAGEMASK(static_cast<int>(model_.Node(i).State));
+    if ((TreeView_GetItemState(hwnd_, Item(i), TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK) != state)
+      TreeView_SetItemState(hwnd_, Item(i), state, TVIS_STATEIMAGEMASK);
+  }
+}
+
+void TCheckTree::ExpandAll() {
+  for (int i = 0; i < model_.Count(); ++i)
+    if (!model_.IsLeaf(i))
+      TreeView_Expand(hwnd_, Item(i), TVE_EXPAND);
+}
+
+bool TCheckTree::Expanded(int index) const {
+  return (TreeView_GetItemState(hwnd_, Item(index), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+void TCheckTree::Select(int index) { TreeView_SelectItem(hwnd_, Item(index)); }
+
+int TCheckTree::Selected() const { return IndexOf(TreeView_GetSelection(hwnd_)); }
+
+int TCheckTree::IndexOf(HTREEITEM item) const {
+  if (!item)
+    return -1;
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TCheckTree::SetText(int index, const std::wstring &text) {
+  model_.SetCaption(index, text);
+  TVITEMW item = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = Item(index);
+  item.pszText = const_cast<wchar_t *>(text.c_str());
+  TreeView_SetItem(hwnd_, &item);
+}
+
+std::wstring TCheckTree::ShownText(int index) const {
+  wchar_t buffer[512] = L"";
+  TVITEMW item = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = Item(index);
+  item.pszText = buffer;
+  item.cchTextMax = 512;
+  TreeView_GetItem(hwnd_, &item);
+  return buffer;
+}
+
+TCheckState TCheckTree::ShownState(int index) const {
+  const UINT state = TreeView_GetItemState(hwnd_, Item(index), TVIS_STATEIMAGEMASK);
+  return static_cast<TCheckState>((state & TVIS_STATEIMAGEMASK) >> 12);
+}
+
+LRESULT TCheckTree::Notify(NMHDR *hdr) {
+  if (hdr->code == TVN_KEYDOWN && reinterpret_cast<NMTVKEYDOWN *>(hdr)->wVKey == VK_SPACE) {
+    const int index = Selected();
+    if (index >= 0)
+      Toggle(index);
+    return 1;
+  }
+  return 0;
+}
+
+bool TCheckTree::ClickAt(POINT p) {
+  TVHITTESTINFO hit = {};
+  hit.pt = p;
+  const int index = IndexOf(TreeView_HitTest(hwnd_, &hit));
+  if (index < 0 || !(hit.flags & TVHT_ONITEMSTATEICON))
+    return false;
+  Toggle(index);
+  return true;
+}
+
+LRESULT CALLBACK TCheckTree::MouseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR data) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    // A click on a box toggles it and goes no further (no drag, no selection).
+    auto *tree = reinterpret_cast<TCheckTree *>(data);
+    if (tree->ClickAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+      return 0;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace velmora

@@ -1,0 +1,98 @@
+#pragma once
+// The tri-state check tree: every node is unchecked, checked or partially
+// checked; setting a node sets all nodes below it and brings its ancestors
+// up to date. The model keeps the states; TCheckTree shows it in a
+// TreeView with state images.
+#include "app/Controls.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+enum class TCheckState { Unchecked = 1, Checked = 2, Partial = 3 }; // state image numbers
+
+class TCheckTreeModel {
+public:
+  struct TNode {
+    std::wstring Caption;
+    int ImageIndex = -1;
+    int Parent = -1;
+    std::vector<int> Children;
+    TCheckState State = TCheckState::Unchecked;
+  };
+
+  // Appends a node below parent (-1 for a root); nodes must be added in
+  // flat order, parents before their children. Returns its flat index.
+  int Add(int parent, std::wstring caption, int imageIndex);
+  int Count() const { return static_cast<int>(nodes_.size()); }
+  const TNode &Node(int index) const { return nodes_.at(static_cast<size_t>(index)); }
+  void SetCaption(int index, const std::wstring &caption);
+  bool IsLeaf(int index) const { return Node(index).Children.empty(); }
+
+  // Checked or Unchecked: the node and all below it take the state, then
+  // the ancestors are brought up to date.
+  void SetChecked(int index, bool checked);
+  // A click on a box: checked becomes unchecked, anything else checked.
+  void Toggle(int index);
+
+  // One character per leaf in flat order: '1' checked, '0' otherwise.
+  std::wstring Selection() const;
+  // Sets leaf k from character k of the text: '1' checks, '0' clears, any
+  // other character and any leaf past the end stay as they are.
+  void ApplySelection(const std::wstring &selection);
+
+private:
+  void SetSubtree(int index, TCheckState state);
+  void UpdateAncestors(int index);
+
+  std::vector<TNode> nodes_;
+};
+
+class TCheckTree : public TWinControl {
+public:
+  TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST images);
+  ~TCheckTree() override;
+
+  TCheckTreeModel &Model() { return model_; }
+  const TCheckTreeModel &Model() const { return model_; }
+  // Adds a node to model and tree (flat order, parents first).
+  int AddNode(int parent, const std::wstring &caption, int imageIndex);
+
+  void SetChecked(int index, bool checked);
+  void Toggle(int index);
+  void ApplySelection(const std::wstring &selection);
+  std::wstring Selection() const { return model_.Selection(); }
+
+  void ExpandAll();
+  bool Expanded(int index) const;
+  void Select(int index);
+  int Selected() const; // flat index, -1 when none
+  HTREEITEM Item(int index) const { return items_.at(static_cast<size_t>(index)); }
+  int IndexOf(HTREEITEM item) const;
+
+  // Language packs: node captions by flat index.
+  TTextRule Rule() const override { return TTextRule::Items; }
+  int TextCount() const override { return model_.Count(); }
+  std::wstring Text(int index) const override { return model_.Node(index).Caption; }
+  void SetText(int index, const std::wstring &text) override;
+  // The caption the TreeView shows (for tests and checks).
+  std::wstring ShownText(int index) const;
+  TCheckState ShownState(int index) const;
+
+  LRESULT Notify(NMHDR *hdr) override;
+  // A mouse press at a point of the tree: toggles the node whose box is
+  // there; false when the point is not on a box.
+  bool ClickAt(POINT p);
+
+private:
+  static LRESULT CALLBACK MouseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR data);
+  void Refresh(); // copies the model's states to the tree
+
+  TCheckTreeModel model_;
+  std::vector<HTREEITEM> items_;
+  HIMAGELIST stateImages_;
+};
+
+} // namespace velmora

@@ -1,0 +1,114 @@
+// The options view: the junk-file settings and the two cookie lists, all
+// written through to the configuration file at once.
+#include "app/UnitMain.h"
+
+#include "app/CookieCache.h"
+#include "base/Error.h"
+#include "junk/Routines.h"
+
+namespace velmora {
+
+namespace {
+const int kTextBeforeLimit = 255;
+} // namespace
+
+void TFormMain::ShowOptionsView() {
+  const int listing = ++cookieListing_;
+  ListViewDelete->Clear();
+  ListViewKeep->Clear();
+  KeepEntries.clear();
+  // A box set to another state writes its value back (its click handler).
+  CheckBox1->SetChecked(Config->ReadBool(cfg::kJunkSection, cfg::kRecycle, true));
+  CheckBox2->SetChecked(Config->ReadBool(cfg::kJunkSection, cfg::kTempFile, true));
+  CheckBox3->SetChecked(Config->ReadBool(cfg::kJunkSection, cfg::kIeCache, true));
+  CheckBox4->SetChecked(Config->ReadBool(cfg::kJunkSection, cfg::kRemoveDay, true));
+  CheckBox5->SetChecked(Config->ReadBool(cfg::kJunkSection, cfg::kSecureDeletion, false));
+  try {
+    if (Config->SectionExists(cfg::kCookieSection))
+      KeepEntries = Config->ReadSectionValues(cfg::kCookieSection);
+  } catch (...) {
+  }
+  for (const std::wstring &line : KeepEntries)
+    ListViewKeep->AddSorted(TextBefore(line, kTextBeforeLimit, L'='));
+  if (listing == cookieListing_)
+    ListCookieSites();
+}
+
+void TFormMain::WriteFlag(const wchar_t *key, bool checked) {
+  Config->WriteString(cfg::kJunkSection, key, checked ? L"1" : L"0");
+}
+
+void TFormMain::CheckBox1Click() { WriteFlag(cfg::kRecycle, CheckBox1->Checked()); }
+void TFormMain::CheckBox2Click() { WriteFlag(cfg::kTempFile, CheckBox2->Checked()); }
+void TFormMain::CheckBox3Click() { WriteFlag(cfg::kIeCache, CheckBox3->Checked()); }
+
+void TFormMain::CheckBox4Click() {
+  try {
+    Config->WriteString(cfg::kJunkSection, cfg::kRemoveDay, CheckBox4->Checked() ? L"7" : L"0");
+  } catch (const EAppError &) {
+    // Not stored; nothing is shown.
+  }
+}
+
+void TFormMain::CheckBox5Click() { WriteFlag(cfg::kSecureDeletion, CheckBox5->Checked()); }
+
+void TFormMain::Button1Click() {
+  const int selected = ListViewDelete->Selected();
+  if (selected < 0)
+    return;
+  const std::wstring site = ListViewDelete->ItemText(selected);
+  ListViewKeep->AddSorted(site);
+  ListViewDelete->Delete(selected);
+  try {
+    Config->WriteString(cfg::kCookieSection, site, L"1");
+  } catch (const EAppError &) {
+  }
+}
+
+void TFormMain::Button2Click() {
+  const int selected = ListViewKeep->Selected();
+  if (selected < 0)
+    return;
+  const std::wstring site = ListViewKeep->ItemText(selected);
+  ListViewDelete->AddSorted(site);
+  ListViewKeep->Delete(selected);
+  try {
+    Config->DeleteKey(cfg::kCookieSection, site);
+  } catch (const EAppError &) {
+  }
+}
+
+void TFormMain::ListViewDeleteClick() {
+  Button1->SetEnabled(true);
+  Button2->SetEnabled(false);
+}
+
+void TFormMain::ListViewKeepClick() {
+  Button1->SetEnabled(false);
+  Button2->SetEnabled(true);
+}
+
+void TFormMain::ListCookieSites() {
+  TRunScope run(*this);
+  const int listing = cookieListing_;
+  // Messages are processed between entries; when the view is opened again
+  // meanwhile, that opening lists afresh and this listing stops.
+  ListCookieCacheEntries(
+      [this, listing](const std::wstring &urlName) {
+        if (listing != cookieListing_ || !Handle())
+          return false;
+        AddCookieSite(urlName);
+        return true;
+      },
+      &ProcessMessages);
+}
+
+void TFormMain::AddCookieSite(const std::wstring &sourceUrlName) {
+  const std::wstring site = CookieSiteOf(sourceUrlName);
+  for (const std::wstring &line : KeepEntries)
+    if (TextBefore(line, kTextBeforeLimit, L'=') == site)
+      return;
+  ListViewDelete->AddSorted(site);
+}
+
+} // namespace velmora

@@ -1,0 +1,151 @@
+#include "app/Pictures.h"
+
+#include "base/Handles.h"
+
+#include <commctrl.h>
+#include <wincodec.h>
+
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+template <class T> struct TComPtr {
+  T *p = nullptr;
+  ~TComPtr() {
+    if (p)
+      p->Release();
+  }
+  T *operator->() const { return p; }
+  T **operator&() { return &p; }
+};
+
+// COM for the decoder, on whatever thread asks first.
+struct TComScope {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ~TComScope() {
+    if (SUCCEEDED(hr))
+      CoUninitialize();
+  }
+};
+
+} // namespace
+
+TPicture::TBits::~TBits() {
+  if (Handle)
+    DeleteObject(Handle);
+}
+
+TPicture TPicture::FromResource(const wchar_t *name) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC info = FindResourceW(module, name, RT_RCDATA);
+  if (!info)
+    return {};
+  HGLOBAL loaded = LoadResource(module, info);
+  const void *data = loaded ? LockResource(loaded) : nullptr;
+  if (!data)
+    return {};
+  return FromBytes(data, SizeofResource(module, info));
+}
+
+TPicture TPicture::FromBytes(const void *data, size_t size) {
+  TComScope com;
+  TComPtr<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, reinterpret_cast<void **>(&factory))))
+    return {};
+  TComPtr<IWICStream> stream;
+  if (FAILED(factory->CreateStream(&stream)) ||
+      FAILED(stream->InitializeFromMemory(static_cast<BYTE *>(const_cast<void *>(data)),
+                                          static_cast<DWORD>(size))))
+    return {};
+  TComPtr<IWICBitmapDecoder> decoder;
+  if (FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnLoad,
+                                              &decoder)))
+    return {};
+  TComPtr<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, &frame)))
+    return {};
+  TComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory->CreateFormatConverter(&converter)) ||
+      FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+    return {};
+  UINT width = 0, height = 0;
+  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
+    return {};
+
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = static_cast<LONG>(width);
+  bi.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  auto bits = std::make_shared<TBits>();
+  void *pixels = nullptr;
+  bits->Handle = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (!bits->Handle)
+    return {};
+  bits->Pixels = static_cast<unsigned *>(pixels);
+  if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                   static_cast<BYTE *>(pixels))))
+    return {};
+  TPicture picture;
+  picture.bitmap_ = std::move(bits);
+  picture.width_ = static_cast<int>(width);
+  picture.height_ = static_cast<int>(height);
+  return picture;
+}
+
+unsigned TPicture::PixelAt(int x, int y) const {
+  if (!bitmap_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+    return 0;
+  GdiFlush();
+  return bitmap_->Pixels[static_cast<size_t>(y) * width_ + x];
+}
+
+void TPicture::Draw(HDC dc, const RECT &target) const {
+  if (!bitmap_)
+    return;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, bitmap_->Handle);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  SetStretchBltMode(dc, HALFTONE);
+  AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+             source, 0, 0, width_, height_, blend);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, count, 0);
+  for (int i = 0; i < count; ++i) {
+    wchar_t name[64];
+    wsprintfW(name, L"%s%02d", prefix.c_str(), i);
+    TPicture picture = TPicture::FromResource(name);
+    // A picture that cannot be had leaves a blank icon in its place.
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap)
+      continue;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT r = {0, 0, size, size};
+    picture.Draw(dc, r);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+  }
+  return list;
+}
+
+} // namespace velmora

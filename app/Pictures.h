@@ -1,0 +1,47 @@
+#pragma once
+// Pictures decoded through the platform's image support (WIC): PNG and
+// JPEG resources become 32-bit premultiplied bitmaps drawn with alpha.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace velmora {
+
+// An immutable picture; copies share the bitmap. Empty when nothing is loaded.
+class TPicture {
+public:
+  TPicture() = default;
+  // Decodes an RCDATA resource of the running program; empty when it is
+  // missing or cannot be decoded.
+  static TPicture FromResource(const wchar_t *name);
+  // Decodes encoded bytes (PNG, JPEG, ...); empty when they cannot be decoded.
+  static TPicture FromBytes(const void *data, size_t size);
+
+  bool Empty() const { return !bitmap_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  HBITMAP Bitmap() const { return bitmap_ ? bitmap_->Handle : nullptr; }
+  // The colour of one pixel (premultiplied BGRA), for tests; 0 outside.
+  unsigned PixelAt(int x, int y) const;
+  bool SameAs(const TPicture &other) const { return bitmap_ == other.bitmap_; }
+
+  // Draws the picture into the rectangle, stretched, blending its alpha.
+  void Draw(HDC dc, const RECT &target) const;
+
+private:
+  struct TBits {
+    HBITMAP Handle = nullptr;
+    unsigned *Pixels = nullptr;
+    ~TBits();
+  };
+  std::shared_ptr<TBits> bitmap_;
+  int width_ = 0, height_ = 0;
+};
+
+// An image list of 16 x 16, 32-bit icons made from numbered resources
+// prefix00, prefix01, ... (count of them).
+HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size);
+
+} // namespace velmora
