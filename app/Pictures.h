@@ -1,8 +1,9 @@
 #pragma once
 // Pictures decoded through the platform's image support (WIC): PNG and
 // JPEG resources become 32-bit premultiplied bitmaps drawn with alpha.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
