@@ -75,7 +75,10 @@ bool SecureDelete(const std::wstring &path, const TPassDone &passDone) {
     UniqueFile file =
         OpenPlainFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_WRITE_THROUGH);
     LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.Get(), &size))
+    BY_HANDLE_FILE_INFORMATION info;
+    // A read-only file could not be deleted afterwards: leave it whole.
+    if (!file || !::GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) || !::GetFileSizeEx(file.Get(), &size))
       return false;
     const int fills[3] = {0x00, 0xFF, -1};
     for (int pass = 0; pass < 3; ++pass) {
@@ -91,8 +94,12 @@ bool SecureDelete(const std::wstring &path, const TPassDone &passDone) {
   const std::wstring name = ExtractFileName(path);
   for (int attempt = 0; attempt < kRenameAttempts; ++attempt) {
     const std::wstring renamed = folder + RandomNameLike(name);
-    if (::MoveFileExW(path.c_str(), renamed.c_str(), 0))
-      return DeletePlainFile(renamed);
+    if (::MoveFileExW(path.c_str(), renamed.c_str(), 0)) {
+      if (DeletePlainFile(renamed))
+        return true;
+      ::MoveFileExW(renamed.c_str(), path.c_str(), 0); // never leave it under a strange name
+      return false;
+    }
     if (::GetLastError() != ERROR_ALREADY_EXISTS && ::GetLastError() != ERROR_FILE_EXISTS)
       break;
   }

@@ -1,0 +1,238 @@
+// The removal library against real files in the Wine prefix: a cleaning
+// through the real Tosmir.dll removes exactly what the worker's analysis
+// listed, and secure deletion overwrites a file before it goes.
+#include "removal/JunkRemoval.h"
+#include "base/Handles.h"
+#include "base/Text.h"
+#include "junk/RemovalThread.h"
+#include "junk/Routines.h"
+#include "tests/junk/JunkTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// Every plain file below folder (reparse points not followed); with
+// recursive false, the folder's own files only.
+void Snapshot(const std::wstring &folder, bool recursive, std::set<std::wstring> &out) {
+  const std::wstring base = IncludeTrailingBackslash(folder);
+  TFolderEntries entries(base + L"*");
+  TFolderEntry e;
+  while (entries.Next(e)) {
+    if (e.IsReparsePoint())
+      continue;
+    if (!e.IsFolder())
+      out.insert(base + e.Name);
+    else if (recursive)
+      Snapshot(base + e.Name, true, out);
+  }
+}
+
+std::set<std::wstring> JunkFolderFiles() {
+  std::set<std::wstring> files;
+  Snapshot(TAppFrame().FolderOfKind(fkInternetCache), true, files);
+  Snapshot(TempFolder(), true, files);
+  Snapshot(WindowsFolder() + L"\\temp", true, files);
+  Snapshot(SystemFolder() + L"\\wbem\\Logs", true, files);
+  Snapshot(WindowsFolder(), false, files);
+  return files;
+}
+
+// Reads a file while others may hold it open for writing.
+std::string ReadShared(const std::wstring &path) {
+  UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+  if (!f)
+    return "<unreadable>";
+  std::string bytes(static_cast<size_t>(::GetFileSize(f.Get(), nullptr)), '\0');
+  DWORD got = 0;
+  if (!bytes.empty())
+    ::ReadFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  bytes.resize(got);
+  return bytes;
+}
+
+// ---- A cleaning through Tosmir.dll ---------------------------------------
+
+class CleanThroughLibraryTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CleanThroughLibraryTest, RemovesExactlyWhatTheAnalysisListed) {
+  const bool secure = GetParam();
+  // "Recycle" stays off: Wine's recycle bin is the desktop user's trash.
+  TJunkConfig config(L"1", L"1", L"0", 30, secure);
+  const std::wstring user = TempThread::CurrentUserName();
+
+  TPlantedFolder cache(IncludeTrailingBackslash(TAppFrame().FolderOfKind(fkInternetCache)) +
+                       L"vtest-clean");
+  for (const std::wstring &name :
+       {std::wstring(L"page.htm"), std::wstring(L"sub\\pic.png"), std::wstring(L"index.dat"),
+        std::wstring(L"fav.ico"), user + L"@site.txt", std::wstring(L"b\\desktop.ini")})
+    WriteFileBytes(cache / name, "cache");
+  TScratchFolder temp(L"junk-clean");
+  for (const wchar_t *name : {L"old.tmp", L"deep\\old.tmp", L"index.dat", L"held.tmp"}) {
+    WriteFileBytes(temp / name, "temp");
+    SetFileAgeDays(temp / name, 40);
+  }
+  WriteFileBytes(temp / L"young.tmp", "temp");
+  TPlantedFolder winTemp(WindowsFolder() + L"\\temp\\vtest-clean");
+  WriteFileBytes(winTemp / L"old.tmp", "wintemp");
+  SetFileAgeDays(winTemp / L"old.tmp", 40);
+  TWbemLogs wbem;
+  TPlantedFolder wbemSub(wbem.Path() + L"vtest-clean");
+  WriteFileBytes(wbemSub / L"trace.txt", "wbem");
+  TPlantedFile upperLog(WindowsFolder() + L"\\vtest-clean-a.LOG", "log");
+  TPlantedFile lockedLog(WindowsFolder() + L"\\vtest-clean-b.log", "log");
+  TPlantedFile notLog(WindowsFolder() + L"\\vtest-clean-c.txt", "log");
+  TLockedFile lockLog(lockedLog.Path());
+  // An aged temporary file that another program holds open: listed by the
+  // analysis, which does not ask, but the library cannot open it and skips it.
+  TLockedFile lockTemp(temp / L"held.tmp");
+  ASSERT_TRUE(lockLog.Locked() && lockTemp.Locked());
+  // A symbolic link in the temporary folder to a folder elsewhere: neither
+  // listed nor followed (when the prefix can make one).
+  TPlantedFolder outside(L"C:\\vtest-clean-outside");
+  WriteFileBytes(outside / L"keep.tmp", "outside");
+  SetFileAgeDays(outside / L"keep.tmp", 40);
+  const bool linked = ::CreateSymbolicLinkW((temp / L"link").c_str(), L"C:\\vtest-clean-outside",
+                                            SYMBOLIC_LINK_FLAG_DIRECTORY) != FALSE;
+
+  const std::set<std::wstring> before = JunkFolderFiles();
+  TJunkRun run;
+  TempThread &worker = run.Analyze(true);
+  const std::vector<std::wstring> &listed = worker.FileList();
+  ASSERT_TRUE(Contains(listed, cache / L"page.htm"));
+  ASSERT_TRUE(Contains(listed, upperLog.Path()));
+  ASSERT_TRUE(Contains(listed, temp / L"held.tmp"));
+
+  TRecordingLabel status;
+  worker.RemoveJunkFiles(status, secure, run.gui.Pumper());
+
+  // RemoveJunkFiles returned only after the library was done.
+  std::set<std::wstring> expected = before;
+  for (const std::wstring &path : listed)
+    if (path != temp / L"held.tmp")
+      expected.erase(path);
+  EXPECT_EQ(JunkFolderFiles(), expected);
+  EXPECT_TRUE(PathExists(temp / L"held.tmp"));
+  EXPECT_TRUE(PathExists(lockedLog.Path()));
+  EXPECT_EQ(ReadFileBytes(outside / L"keep.tmp"), "outside");
+  if (linked) {
+    EXPECT_FALSE(Contains(listed, temp / L"link\\keep.tmp"));
+    ::RemoveDirectoryW((temp / L"link").c_str());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CleanThroughLibraryTest, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "secure" : "plain"; });
+
+TEST(TosmirExportsTest, RepairWithoutAConfigurationFileNameDoesNothing) {
+  TScratchFolder dir(L"tosmir-no-config");
+  WriteFileBytes(dir / L"old.tmp", "temp");
+  SetFileAgeDays(dir / L"old.tmp", 400);
+  UniqueModule library(::LoadLibraryW(kRemovalLibrary));
+  ASSERT_TRUE(library.Valid());
+  auto createDll = reinterpret_cast<TCreateDll>(::GetProcAddress(library.Get(), "CreateDll"));
+  auto repair = reinterpret_cast<TRepairTFile>(::GetProcAddress(library.Get(), "RepairTFile"));
+  ASSERT_TRUE(createDll && repair);
+  const wchar_t *reply = reinterpret_cast<const wchar_t *>(1);
+  createDll(&reply, nullptr);
+  EXPECT_EQ(reply, nullptr);
+  EXPECT_EQ(repair(), -1);
+  EXPECT_TRUE(PathExists(dir / L"old.tmp"));
+}
+
+// ---- One file ------------------------------------------------------------
+
+TEST(SecureDeletionTest, OverwritesZerosOnesRandomThenRenamesAndDeletes) {
+  TScratchFolder dir(L"secure-delete");
+  const std::wstring file = dir / L"secret-report.txt";
+  const std::string original(100000, 'S'); // more than one write chunk
+  WriteFileBytes(file, original);
+  // A second name for the same data, outside the deletion's reach: what it
+  // shows is what is left on the disk of the file's content.
+  TScratchFolder keep(L"secure-delete-link");
+  const std::wstring link = keep / L"same-data.txt";
+  if (!::CreateHardLinkW(link.c_str(), file.c_str(), nullptr))
+    GTEST_SKIP() << "the prefix's file system has no hard links";
+
+  std::vector<std::string> passes;
+  EXPECT_TRUE(RemoveJunkFile(file, true, [&](int) { passes.push_back(ReadShared(link)); }));
+
+  ASSERT_EQ(passes.size(), 3u);
+  EXPECT_EQ(passes[0], std::string(original.size(), '\0'));
+  EXPECT_EQ(passes[1], std::string(original.size(), '\xFF'));
+  ASSERT_EQ(passes[2].size(), original.size());
+  EXPECT_NE(passes[2].find_first_not_of(passes[2][0]), std::string::npos) << "random, not a fill";
+  EXPECT_EQ(passes[2].find(std::string(64, 'S')), std::string::npos);
+  EXPECT_EQ(ReadShared(link), passes[2]);
+  std::set<std::wstring> left;
+  Snapshot(dir.Path(), true, left);
+  EXPECT_TRUE(left.empty()) << "neither the name nor a renamed copy stays";
+}
+
+struct TFileCase {
+  const char *name;
+  bool secure;
+  enum { Plain, Locked, Folder, Missing, ReadOnly } kind;
+  bool removed;
+};
+
+class RemoveJunkFileTest : public ::testing::TestWithParam<TFileCase> {};
+
+TEST_P(RemoveJunkFileTest, RemovesOnlyPlainFilesItCanOpen) {
+  const TFileCase &c = GetParam();
+  TScratchFolder dir(L"remove-file");
+  const std::wstring path = dir / L"target.tmp";
+  std::unique_ptr<TLockedFile> lock;
+  switch (c.kind) {
+  case TFileCase::Folder:
+    MakeFolders(path);
+    break;
+  case TFileCase::Missing:
+    break;
+  default:
+    WriteFileBytes(path, "data");
+    if (c.kind == TFileCase::Locked)
+      lock = std::make_unique<TLockedFile>(path);
+    if (c.kind == TFileCase::ReadOnly)
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+
+  EXPECT_EQ(RemoveJunkFile(path, c.secure), c.removed);
+  lock.reset();
+  EXPECT_EQ(PathExists(path), c.kind != TFileCase::Missing && !c.removed);
+  if (c.kind == TFileCase::Locked || c.kind == TFileCase::ReadOnly) {
+    EXPECT_EQ(ReadFileBytes(path), "data") << "a skipped file keeps its content";
+  }
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RemoveJunkFileTest,
+    ::testing::Values(TFileCase{"plain", false, TFileCase::Plain, true},
+                      TFileCase{"plain_secure", true, TFileCase::Plain, true},
+                      TFileCase{"locked", false, TFileCase::Locked, false},
+                      TFileCase{"locked_secure", true, TFileCase::Locked, false},
+                      TFileCase{"read_only", false, TFileCase::ReadOnly, false},
+                      TFileCase{"read_only_secure", true, TFileCase::ReadOnly, false},
+                      TFileCase{"folder", false, TFileCase::Folder, false},
+                      TFileCase{"folder_secure", true, TFileCase::Folder, false},
+                      TFileCase{"missing", true, TFileCase::Missing, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(RemoveJunkFileTest, SymbolicLinkGoesButItsTargetStaysIntact) {
+  TScratchFolder dir(L"remove-link");
+  WriteFileBytes(dir / L"target.txt", "precious");
+  if (!::CreateSymbolicLinkW((dir / L"link.tmp").c_str(), (dir / L"target.txt").c_str(), 0))
+    GTEST_SKIP() << "the prefix cannot make symbolic links";
+  RemoveJunkFile(dir / L"link.tmp", true);
+  EXPECT_EQ(ReadFileBytes(dir / L"target.txt"), "precious");
+}
+
+} // namespace
