@@ -137,8 +137,11 @@ private:
   enum class TWalk { Tree, Folder, IndexDat, HistoryIndex };
   void Walk(const std::wstring &folder, TWalk kind);
   void RecordFile(const std::wstring &path, int64_t size);
-  void RecordRegistryValue(const std::wstring &keyPath, const std::wstring &valueName);
-  void RecordValuesOfKeyAndSubkeys(const std::wstring &keyPath, int64_t &counter);
+  // False (nothing recorded) when the key path could not be told apart
+  // from the value name in the target.
+  bool RecordRegistryValue(const std::wstring &keyPath, const std::wstring &valueName);
+  // Values of the key and of its direct subkeys, counted as items.
+  void CollectValuesOneLevelDown(const std::wstring &keyPath);
   void PumpMessages();
 
   TMessagePump pump_;

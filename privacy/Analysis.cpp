@@ -1,0 +1,147 @@
+// The analysis run: reset, the walk over the trace catalogue, the report.
+#include "Catalogue.h"
+#include "PrivacyScanner.h"
+#include "ProcessCheck.h"
+
+#include "junk/Routines.h"
+
+#include <windows.h>
+
+#include <unordered_set>
+
+namespace velmora {
+
+namespace {
+
+enum TReportText {
+  rtTitle = 0,
+  rtItemTotal = 1,
+  rtSizeTotal = 2,
+  rtDetailsHeading = 3,
+  rtMarkedLine = 6,
+  rtFirefoxNote = 9,
+};
+
+const std::wstring kSeparator(90, L'-');
+
+// Report texts come from language packs, so they are never used as printf
+// patterns: every "%s" takes the argument, "%%" is one '%', and any other
+// '%' stays as written.
+std::wstring FillIn(const std::wstring &pattern, const std::wstring &argument) {
+  std::wstring out;
+  out.reserve(pattern.size() + argument.size());
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == L'%' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == L's') {
+        out += argument;
+        ++i;
+        continue;
+      }
+      if (pattern[i + 1] == L'%') {
+        out += L'%';
+        ++i;
+        continue;
+      }
+    }
+    out += pattern[i];
+  }
+  return out;
+}
+
+bool AnySelected(const std::wstring &selection, int first, int last) {
+  for (int p = first; p <= last; ++p)
+    if (p <= static_cast<int>(selection.size()) && selection[p - 1] == L'1')
+      return true;
+  return false;
+}
+
+} // namespace
+
+void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &noteLabel,
+                                       IReportPane &reportMemo, const std::wstring &selection,
+                                       IProgressBar &progressBar) {
+  // A text missing from a short list reads as empty.
+  auto text = [this](int index) {
+    return index < static_cast<int>(ReportTexts.size()) ? ReportTexts[index] : std::wstring();
+  };
+
+  LoadKeepCookies();
+  RegistryItemCount = 0;
+  ItemCount = 0;
+  TotalBytes = 0;
+  int64_t markedLines = 0;
+  DetailLines.clear();
+  Targets.clear();
+  IeCookieUrls.clear();
+  progressLabel.SetCaption(std::wstring());
+  ReportLines.clear();
+  Cancelled = false;
+  reportMemo.Clear();
+  FirefoxHistoryFound = FirefoxCookiesFound = IeHistorySelected = false;
+  ChromeHistoryFound = ChromeCookiesFound = ChromeDownloadsFound = ChromeFormsFound = false;
+  FirefoxHistoryDb.clear();
+  FirefoxCookieDb.clear();
+  ChromeHistoryDb.clear();
+  ChromeCookieDb.clear();
+  ChromeDownloadDb.clear();
+  ChromeWebDataDb.clear();
+  // The view's bar runs from 0 to 100; 42 steps of 2 and a final 100.
+  progressBar.SetPosition(0);
+  progressBar.SetRange(0, 100);
+  progressBar.SetStep(2);
+
+  for (const privacy::TCatalogueRow &row : privacy::TraceCatalogue()) {
+    const int p = row.Position;
+    if (p == privacy::kFirstFirefoxPosition) {
+      FirefoxRunning = false;
+      if (AnySelected(selection, privacy::kFirstFirefoxPosition, privacy::kLastFirefoxPosition) &&
+          IsProcessRunning(L"FireFox.exe")) {
+        FirefoxRunning = true;
+        if (ShowFirefoxNote && !Cancelled) {
+          noteLabel.SetVisible(true);
+          noteLabel.SetCaption(text(rtFirefoxNote));
+        }
+      }
+    }
+    if (p == privacy::kFirstChromePosition) {
+      ChromeRunning = false;
+      if (AnySelected(selection, privacy::kFirstChromePosition, privacy::kLastChromePosition) &&
+          IsProcessRunning(L"chrome.exe"))
+        ChromeRunning = true;
+    }
+    if (p <= static_cast<int>(selection.size()) && selection[p - 1] == L'1')
+      (this->*row.Collector)(row.CategoryKey, progressLabel);
+    progressBar.StepIt();
+    if (!Cancelled && PauseSteps)
+      ::Sleep(100);
+    PumpMessages();
+  }
+
+  ReportLines.push_back(text(rtTitle));
+  ReportLines.emplace_back(); // the item total, once it is known
+  if (FirefoxRunning)
+    ReportLines.push_back(text(rtFirefoxNote));
+  ReportLines.push_back(kSeparator);
+  ReportLines.push_back(FillIn(text(rtSizeTotal), SizeTextNoBytes(TotalBytes)));
+  ReportLines.push_back(text(rtDetailsHeading));
+  ReportLines.push_back(kSeparator);
+  const std::unordered_set<std::wstring> marked(RestartMarked.begin(), RestartMarked.end());
+  const std::wstring markedPattern = text(rtMarkedLine);
+  for (size_t i = 0; i < DetailLines.size(); ++i) {
+    if (i < Targets.size() && marked.count(Targets[i])) {
+      ReportLines.push_back(FillIn(markedPattern, DetailLines[i]));
+      ++markedLines;
+    } else {
+      ReportLines.push_back(DetailLines[i]);
+    }
+  }
+  ReportLines[1] =
+      FillIn(text(rtItemTotal),
+             std::to_wstring(static_cast<int64_t>(RegistryItemCount) + ItemCount - markedLines));
+
+  reportMemo.AppendLines(ReportLines);
+  reportMemo.CaretToStart();
+  progressBar.SetPosition(100);
+}
+
+} // namespace velmora

@@ -1,0 +1,46 @@
+// Creation of the scanner and the small operations on its state.
+#include "PrivacyScanner.h"
+
+#include "base/FolderEntries.h"
+#include "junk/Routines.h"
+#include "settings/ConfigFile.h"
+
+namespace velmora {
+
+TPrivacyScanner::TPrivacyScanner(const std::vector<std::wstring> &reportTexts, TMessagePump pump,
+                                 std::wstring configFile)
+    : ReportTexts(reportTexts), pump_(std::move(pump)), configFile_(std::move(configFile)) {
+  if (configFile_.empty())
+    configFile_ = ConfigFilePath(Locations);
+}
+
+TPrivacyScanner::~TPrivacyScanner() = default;
+
+void TPrivacyScanner::CancelScan() { Cancelled = true; }
+
+void TPrivacyScanner::LoadKeepCookies() {
+  KeepCookies.clear();
+  if (!FileExists(configFile_))
+    return;
+  try {
+    const TConfigFile config(configFile_);
+    for (const std::wstring &line : config.ReadSectionValues(cfg::kCookieSection))
+      KeepCookies.push_back(TextBefore(line, 0, L'='));
+  } catch (...) {
+    // A keep list that cannot be read keeps what was read so far.
+  }
+}
+
+bool TPrivacyScanner::IsMarkedForRestart(const std::wstring &target) const {
+  for (const std::wstring &marked : RestartMarked)
+    if (marked == target)
+      return true;
+  return false;
+}
+
+void TPrivacyScanner::PumpMessages() {
+  if (pump_)
+    pump_();
+}
+
+} // namespace velmora

@@ -1,0 +1,21 @@
+#pragma once
+// Small pieces the scanner's own files share; not part of its interface.
+#include <string>
+
+namespace velmora::privacy {
+
+// The root word every registry trace of this program starts with.
+inline const wchar_t kUserRoot[] = L"HKEY_CURRENT_USER";
+// Between a detail line's path and its size text.
+inline const wchar_t kSizeGap[] = L"   ";
+
+// Progress captions are cut to their first 60 characters.
+inline std::wstring Caption60(const std::wstring &text) { return text.substr(0, 60); }
+
+// Key paths are written "\Software\..."; the registry wants them without
+// the leading backslash.
+inline std::wstring RegistrySubkey(const std::wstring &keyPath) {
+  return !keyPath.empty() && keyPath[0] == L'\\' ? keyPath.substr(1) : keyPath;
+}
+
+} // namespace velmora::privacy

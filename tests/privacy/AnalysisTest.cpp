@@ -1,0 +1,231 @@
+// The analysis run: reset, catalogue walk, browser checks and report.
+#include "ScannerFixture.h"
+
+#include "base/Handles.h"
+#include "base/Text.h"
+#include "settings/ConfigFile.h"
+
+#include <algorithm>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+const wchar_t kRunMru[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+const wchar_t kRecentDocs[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+const std::wstring kRunMruTrace =
+    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+std::vector<std::wstring> Joined(std::vector<std::wstring> a, const std::vector<std::wstring> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+using AnalysisTest = ScannerTest;
+
+TEST_F(AnalysisTest, NothingSelectedGivesTheBareReportFrame) {
+  Analyze(std::wstring(42, L'0'));
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte"));
+  EXPECT_EQ(report.clears, 1);
+  EXPECT_TRUE(report.caretAtStart);
+  EXPECT_EQ(bar.position, 100);
+  EXPECT_EQ(bar.steps, 42);
+  EXPECT_EQ(bar.step, 2);
+  EXPECT_EQ(pumps, 42);
+  EXPECT_EQ(scanner.ReportLines, report.lines);
+  EXPECT_FALSE(note.visible);
+}
+
+TEST_F(AnalysisTest, ShortOrEmptySelectionAndShortTextListAreHarmless) {
+  Analyze(L"");
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte"));
+
+  // A language pack may lack texts or carry stray '%' signs: they are shown
+  // as written, never used as a printf pattern.
+  TPrivacyScanner odd({L"Title %d %n", L"%s items, %% done, %s again"}, nullptr, configFile);
+  odd.PauseSteps = false;
+  TRecordingReport oddReport;
+  odd.AnalyzeSelection(progress, note, oddReport, L"1", bar);
+  ASSERT_GE(oddReport.lines.size(), 2u);
+  EXPECT_EQ(oddReport.lines[0], L"Title %d %n");
+  EXPECT_EQ(oddReport.lines[1], L"0 items, % done, 0 again");
+}
+
+TEST_F(AnalysisTest, OnlyPosition25RecordsRunMruStringValues) {
+  OwnKey(kRunMru);
+  PlantString(kRunMru, L"a", L"notepad\\1");
+  PlantString(kRunMru, L"MRUList", L"a");
+  RegWriteBinary(kRunMru, L"bin", "\x01\x02");
+  RegWriteDword(kRunMru, L"num", 7);
+  Analyze(SelectionOf({25}));
+
+  const std::vector<std::wstring> details = {kRunMruTrace + L"\\a", kRunMruTrace + L"\\MRUList"};
+  EXPECT_EQ(report.lines, Joined(ReportFrame(L"2", L"0 Byte"), details));
+  EXPECT_EQ(scanner.Targets,
+            (std::vector<std::wstring>{kRunMruTrace + L"/a", kRunMruTrace + L"/MRUList"}));
+  EXPECT_EQ(scanner.RegistryItemCount, 2);
+  EXPECT_EQ(scanner.ItemCount, 0);
+  EXPECT_EQ(progress.captions, (std::vector<std::wstring>{L"", L"StartMenu"}));
+}
+
+TEST_F(AnalysisTest, ASecondAnalysisStartsFromAFreshState) {
+  OwnKey(kRunMru);
+  PlantString(kRunMru, L"a", L"x");
+  Analyze(SelectionOf({25}));
+  scanner.CancelScan();
+  scanner.IeHistorySelected = true;
+  scanner.FirefoxCookieDb = L"C:\\x";
+  scanner.ChromeFormsFound = true;
+  Analyze(SelectionOf({25}));
+  EXPECT_EQ(scanner.Targets.size(), 1u);
+  EXPECT_EQ(report.lines.size(), ReportFrame(L"1", L"").size() + 1);
+  EXPECT_EQ(report.lines[1], L"Total: 1 items to be removed");
+  EXPECT_FALSE(scanner.Cancelled);
+  EXPECT_FALSE(scanner.IeHistorySelected);
+  EXPECT_TRUE(scanner.FirefoxCookieDb.empty());
+  EXPECT_FALSE(scanner.ChromeFormsFound);
+}
+
+TEST_F(AnalysisTest, CancelledRunStillReportsWhatWasFoundBefore) {
+  const std::wstring recent = scanner.Locations.FolderOfKind(fkRecent);
+  ASSERT_FALSE(recent.empty());
+  const std::wstring folder = IncludeTrailingBackslash(recent);
+  OwnKey(kRecentDocs);
+  for (int i = 0; i < 6; ++i)
+    PlantFile(folder + L"velmora-cancel-" + std::to_wstring(i) + L".lnk", 100);
+  OwnKey(kRunMru);
+  PlantString(kRunMru, L"a", L"x");
+  // Cancel at the third file of the Recent folder; the RunMRU row that
+  // follows must then record nothing.
+  int files = 0;
+  onPump = [&] {
+    if (!progress.caption.empty() && progress.caption != L"StartMenu" && ++files == 3)
+      scanner.CancelScan();
+  };
+  scanner.PauseSteps = true; // skipped once cancelled: the run stays quick
+  Analyze(SelectionOf({24, 25}));
+
+  EXPECT_TRUE(scanner.Cancelled);
+  EXPECT_EQ(scanner.Targets.size(), 2u);
+  EXPECT_EQ(scanner.DetailLines.size(), scanner.Targets.size());
+  EXPECT_EQ(report.lines, Joined(ReportFrame(L"2", L"0 Byte"), scanner.DetailLines));
+  EXPECT_EQ(bar.position, 100);
+}
+
+TEST_F(AnalysisTest, IndexDatLinesAreMarkedAndLeftOutOfTheItemTotal) {
+  const std::wstring cache =
+      IncludeTrailingBackslash(scanner.Locations.FolderOfKind(fkInternetCache));
+  const std::wstring planted = cache + L"VelmoraPlant\\index.dat";
+  OwnPath(cache + L"VelmoraPlant");
+  PlantFile(planted, 2000);
+  Analyze(SelectionOf({4}));
+
+  ASSERT_FALSE(scanner.Targets.empty());
+  ASSERT_EQ(report.lines.size(), 6 + scanner.Targets.size());
+  // Every line of this leaf is an index.dat file, marked for restart.
+  for (size_t i = 0; i < scanner.Targets.size(); ++i)
+    EXPECT_EQ(report.lines[6 + i],
+              L"Marked for deletion when you restart computer: " + scanner.DetailLines[i]);
+  EXPECT_NE(std::find(scanner.Targets.begin(), scanner.Targets.end(), planted),
+            scanner.Targets.end());
+  EXPECT_EQ(report.lines[1], L"Total: 0 items to be removed");
+  EXPECT_EQ(scanner.ItemCount, static_cast<int64_t>(scanner.Targets.size()));
+  EXPECT_GE(scanner.TotalBytes, 2000);
+}
+
+TEST_F(AnalysisTest, AFileMarkedByAnEarlierRunIsReportedAsMarkedCaseSensitively) {
+  const std::wstring recent = IncludeTrailingBackslash(scanner.Locations.FolderOfKind(fkRecent));
+  const std::wstring locked = recent + L"velmora-locked.lnk", other = recent + L"velmora-other.lnk";
+  OwnKey(kRecentDocs);
+  PlantFile(locked, 10);
+  PlantFile(other, 20);
+  scanner.RestartMarked = {locked, UpperCase(other)};
+  Analyze(SelectionOf({24}));
+
+  ASSERT_EQ(scanner.Targets.size(), 2u);
+  std::vector<std::wstring> details(report.lines.begin() + 6, report.lines.end());
+  std::sort(details.begin(), details.end());
+  EXPECT_EQ(details, (std::vector<std::wstring>{other + L"   20 bytes",
+                                                L"Marked for deletion when you restart computer: " +
+                                                    locked + L"   10 bytes"}));
+  EXPECT_EQ(report.lines[1], L"Total: 1 items to be removed");
+  EXPECT_EQ(report.lines[3], L"Total: 0 Byte files to be removed"); // 30 bytes: below 1 KB
+  EXPECT_EQ(scanner.RestartMarked.size(), 2u);                      // an analysis does not reset it
+}
+
+TEST_F(AnalysisTest, KeepListIsReloadedFromTheConfigurationFile) {
+  TConfigFile config(configFile);
+  config.WriteString(L"Cookie", L"user@site.test/", L"1");
+  config.WriteString(L"Cookie", L"Other.Test/", L"1");
+  Analyze(std::wstring(42, L'0'));
+  EXPECT_EQ(scanner.KeepCookies, (std::vector<std::wstring>{L"user@site.test/", L"Other.Test/"}));
+  ::DeleteFileW(configFile.c_str());
+  Analyze(std::wstring(42, L'0'));
+  EXPECT_TRUE(scanner.KeepCookies.empty());
+}
+
+// A stand-in browser process, ended with the test.
+class TFakeProcess {
+public:
+  TFakeProcess(const TScratchFolder &folder, const std::wstring &exeName) {
+    const std::wstring exe = folder / exeName;
+    ::CopyFileW((ProgramFolder() + L"privacy_sleeper.exe").c_str(), exe.c_str(), FALSE);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + exe + L"\"";
+    if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &si, &pi)) {
+      process_.Reset(pi.hProcess);
+      ::CloseHandle(pi.hThread);
+    }
+  }
+  ~TFakeProcess() {
+    if (process_) {
+      ::TerminateProcess(process_.Get(), 0);
+      ::WaitForSingleObject(process_.Get(), 5000);
+    }
+  }
+  bool Started() const { return process_.Valid(); }
+
+private:
+  UniqueKernelHandle process_;
+};
+
+TEST_F(AnalysisTest, RunningFirefoxShowsTheNoteOnlyWhenAFirefoxLeafIsSelected) {
+  TFakeProcess firefox(scratch, L"firefox.exe"); // lower case: still found
+  ASSERT_TRUE(firefox.Started());
+  scanner.ShowFirefoxNote = true;
+
+  Analyze(SelectionOf({25}));
+  EXPECT_FALSE(scanner.FirefoxRunning);
+  EXPECT_FALSE(note.visible);
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte"));
+
+  Analyze(SelectionOf({9}));
+  EXPECT_TRUE(scanner.FirefoxRunning);
+  EXPECT_FALSE(scanner.ChromeRunning);
+  EXPECT_TRUE(note.visible);
+  EXPECT_EQ(note.caption, L"Note: Cannot erase privacy of Firefox while it is running.");
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte", true));
+
+  // Without ShowFirefoxNote the report still carries the note, the label not.
+  note.visible = false;
+  scanner.ShowFirefoxNote = false;
+  Analyze(SelectionOf({11}));
+  EXPECT_FALSE(note.visible);
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte", true));
+}
+
+TEST_F(AnalysisTest, RunningChromeIsNotedOnlyWithAChromeLeaf) {
+  TFakeProcess chrome(scratch, L"Chrome.EXE");
+  ASSERT_TRUE(chrome.Started());
+  Analyze(SelectionOf({7}));
+  EXPECT_FALSE(scanner.ChromeRunning);
+  Analyze(SelectionOf({16}));
+  EXPECT_TRUE(scanner.ChromeRunning);
+  EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte")); // no note for Chrome
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+#pragma once
+// Folder links (junctions or symbolic links) for tests of code that must
+// never follow them.
+#include <string>
+
+namespace velmora::test {
+
+// Makes `link` a link to the folder `target` (both full Windows paths;
+// `link` must not exist). On Windows a junction is set with
+// FSCTL_SET_REPARSE_POINT; Wine 8 supports neither that nor
+// CreateSymbolicLinkW, but shows a Unix symbolic link inside the prefix as
+// a folder with FILE_ATTRIBUTE_REPARSE_POINT, so there one is made with
+// /bin/ln. True when the link exists afterwards as a reparse point.
+bool MakeFolderLink(const std::wstring &link, const std::wstring &target);
+
+// Removes such a link (never what it points at). True when it is gone.
+bool RemoveFolderLink(const std::wstring &link);
+
+} // namespace velmora::test
