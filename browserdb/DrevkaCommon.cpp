@@ -76,6 +76,11 @@ void WriteRepairLog(const std::wstring &line) {
 
 void BeginRepair(TSQLiteDatabase &db) {
   db.SetSecureDelete(true);
+  // A large history is deleted in one transaction: give it room so that
+  // changed pages and the ephemeral tables of the IN lists stay in memory.
+  db.QueryTable("PRAGMA cache_size = -131072;"); // 128 MiB
+  db.QueryTable("PRAGMA temp_store = MEMORY;");
+  db.QueryTable("PRAGMA mmap_size = 268435456;"); // reads through a mapping (falls back to reads)
   db.BeginTransaction();
 }
 

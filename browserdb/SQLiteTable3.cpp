@@ -61,7 +61,10 @@ void TSQLiteDatabase::TStatementFinalizer::operator()(sqlite3_stmt *stmt) const 
 
 TSQLiteDatabase::TSQLiteDatabase(const std::wstring &FileName) {
   FIsTransactionOpen = false;
-  const int rc = sqlite3_open(ToUtf8(FileName).c_str(), &FDB);
+  // sqlite3_open's mode (read and write, create when missing), through the
+  // write-gathering VFS when it is available.
+  const int rc = sqlite3_open_v2(ToUtf8(FileName).c_str(), &FDB, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                 FVfs.Name());
   if (rc != SQLITE_OK) {
     std::wstring message;
     if (!FDB)

@@ -2,6 +2,7 @@
 // The unit SQLiteTable3 (Part 5.1): one open database, the complete result of
 // one query, and the layer's exception type. Every failure of the layer is
 // raised as ESQLiteException.
+#include "BufferedVfs.h"
 #include "base/Error.h"
 
 #include <cstdint>
@@ -69,6 +70,7 @@ private:
   TStatement Prepare(const std::string &SQL);
   friend class TSQLiteTable;
 
+  TBufferedVfsUse FVfs; // outlives the connection
   sqlite3 *FDB = nullptr;
   bool FIsTransactionOpen = false;
   bool FSynchronised = false;

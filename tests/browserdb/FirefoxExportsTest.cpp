@@ -260,6 +260,16 @@ TEST_F(FirefoxExportsTest, RepairLogIsAppendedInTheAnsiCodePage) {
   EXPECT_EQ(ReadFileBytes(RepairLogPath()), "earlier line\r\n1:" + ToAnsi(path) + "\r\n");
 }
 
+TEST_F(FirefoxExportsTest, NothingStaysRegisteredInSqliteBetweenCalls) {
+  // The test program shares sqlite3.dll with Drevka.dll.
+  const std::wstring path = Path(L"places.sqlite");
+  MakePlaces(path);
+  EXPECT_TRUE(RepairMozHis(path));
+  EXPECT_EQ(sqlite3_vfs_find("drevka-buffered"), nullptr);
+  TTestDb db(path);
+  EXPECT_EQ(db.Column("pragma integrity_check"), std::vector<std::string>{"ok"});
+}
+
 TEST_F(FirefoxExportsTest, NullPathArguments) {
   // A null BSTR is the empty text: no file, nothing to do.
   UniqueModule library(::LoadLibraryW(drevka::kDrevkaLibrary));

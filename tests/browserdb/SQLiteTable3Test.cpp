@@ -277,3 +277,32 @@ TEST_F(SQLiteLayerTest, TableOutlivesChangesToTheDatabase) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SQLiteLayerTest, WriteGatheringVfsIsRegisteredOnlyWhileADatabaseIsOpen) {
+  EXPECT_EQ(sqlite3_vfs_find("drevka-buffered"), nullptr);
+  {
+    TSQLiteDatabase a(Path(L"a.sqlite"));
+    EXPECT_NE(sqlite3_vfs_find("drevka-buffered"), nullptr);
+    {
+      TSQLiteDatabase b(Path(L"b.sqlite"));
+      b.RunStatement("create table t (x)");
+    }
+    EXPECT_NE(sqlite3_vfs_find("drevka-buffered"), nullptr);
+    // Many consecutive writes in one transaction, then read back by another
+    // connection (the default VFS).
+    a.RunStatement("create table t (x TEXT)");
+    a.BeginTransaction();
+    for (int i = 0; i < 2000; ++i)
+      a.RunStatement("insert into t values ('" + std::string(500, static_cast<char>('a' + i % 26)) + "')");
+    a.CommitTransaction();
+  }
+  EXPECT_EQ(sqlite3_vfs_find("drevka-buffered"), nullptr);
+  EXPECT_EQ(sqlite3_vfs_find(nullptr), sqlite3_vfs_find("win32"));
+  TTestDb check(Path(L"a.sqlite"));
+  EXPECT_EQ(check.Count("t"), 2000);
+  EXPECT_EQ(check.Column("pragma integrity_check"), std::vector<std::string>{"ok"});
+}
+
+} // namespace

@@ -1,0 +1,328 @@
+// Drevka benchmark: builds a large Firefox 3 places.sqlite and a large Chrome
+// profile with SQLite, then times RepairMozHis and RepairChromeHis called
+// through Drevka.dll as the program calls them (LoadLibraryW, GetProcAddress,
+// the call, FreeLibrary). Prints its figures; run by bench/drevka-bench.sh.
+#include "BrowserSchemas.h"
+#include "base/Text.h"
+#include "browserdb/DrevkaApi.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+using namespace velmora;
+namespace schema = velmora::test::schema;
+
+namespace {
+
+constexpr int kPlaces = 200000, kMozVisits = 1000000, kMozBookmarks = 5000, kMozIcons = 20000;
+constexpr int kUrls = 200000, kChromeVisits = 1000000, kSegments = 20000, kChromeIcons = 20000,
+              kThumbnails = 2000;
+constexpr size_t kBookmarksBytes = 1 << 20;
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+class TDb {
+public:
+  explicit TDb(const std::wstring &path) {
+    ::DeleteFileW(path.c_str());
+    if (sqlite3_open(ToUtf8(path).c_str(), &db_) != SQLITE_OK)
+      throw std::runtime_error("cannot create database");
+    Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -65536");
+  }
+  ~TDb() { sqlite3_close(db_); }
+  void Exec(const std::string &sql) {
+    char *error = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
+      throw std::runtime_error(std::string(error ? error : "?") + " in " + sql.substr(0, 100));
+  }
+  // Inserts `count` rows with `sql`, whose parameters ?1.. are bound by
+  // `bind`(statement, row number from 1).
+  template <class Bind> void Insert(const char *sql, int count, Bind &&bind) {
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
+      throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in " + sql);
+    for (int i = 1; i <= count; ++i) {
+      bind(stmt, i);
+      if (sqlite3_step(stmt) != SQLITE_DONE)
+        throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in " + sql);
+      sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+  }
+  int64_t Count(const std::string &table) {
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db_, ("select count(*) from " + table).c_str(), -1, &stmt, nullptr);
+    int64_t n = -1;
+    if (sqlite3_step(stmt) == SQLITE_ROW)
+      n = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return n;
+  }
+
+private:
+  sqlite3 *db_ = nullptr;
+};
+
+void Text(sqlite3_stmt *stmt, int column, const std::string &value) {
+  sqlite3_bind_text(stmt, column, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
+std::string PlaceUrl(int i) {
+  return "http://www.site" + std::to_string(i % 9973) + ".example.com/articles/" + std::to_string(i) +
+         "/page.html?ref=history";
+}
+
+void MakePlaces(const std::wstring &path) {
+  TDb db(path);
+  db.Exec(schema::kFirefoxPlaces);
+  db.Exec("BEGIN");
+  db.Insert("insert into moz_favicons values (?1, ?2, x'89504e470d0a1a0a0000000d49484452', "
+            "'image/png', 0)",
+            kMozIcons, [](sqlite3_stmt *s, int i) {
+              sqlite3_bind_int(s, 1, i);
+              Text(s, 2, "http://www.site" + std::to_string(i) + ".example.com/favicon.ico");
+            });
+  db.Insert("insert into moz_places values (?1, ?2, ?3, ?4, 5, 0, 0, ?5, 100)", kPlaces,
+            [](sqlite3_stmt *s, int i) {
+              sqlite3_bind_int(s, 1, i);
+              Text(s, 2, PlaceUrl(i));
+              Text(s, 3, "Article " + std::to_string(i));
+              Text(s, 4, "moc.elpmaxe." + std::to_string(i % 9973) + "etis.www.");
+              if (i % 10 == 3)
+                sqlite3_bind_null(s, 5); // pages without an icon
+              else
+                sqlite3_bind_int(s, 5, 1 + i % kMozIcons);
+            });
+  db.Insert("insert into moz_historyvisits values (?1, ?2, ?3, ?4, 1, ?5)", kMozVisits,
+            [](sqlite3_stmt *s, int i) {
+              sqlite3_bind_int(s, 1, i);
+              sqlite3_bind_int(s, 2, i > 1 ? i - 1 : 0);
+              sqlite3_bind_int(s, 3, 1 + (i * 7) % kPlaces);
+              sqlite3_bind_int64(s, 4, 1230000000000000LL + i * 1000000LL);
+              sqlite3_bind_int(s, 5, i / 20);
+            });
+  // Firefox's root folders (fk NULL), then the bookmarks.
+  db.Exec("insert into moz_bookmarks (id,type,fk,parent,position,title) values "
+          "(1,2,NULL,0,0,NULL),(2,2,NULL,1,0,'Bookmarks Menu'),(3,2,NULL,1,1,'Bookmarks Toolbar'),"
+          "(4,2,NULL,1,2,'Tags'),(5,2,NULL,1,3,'Unsorted Bookmarks')");
+  db.Insert("insert into moz_bookmarks values (?1, 1, ?2, 2, ?3, ?4, NULL, NULL, 1230000000000000, "
+            "1230000000000000)",
+            kMozBookmarks, [](sqlite3_stmt *s, int i) {
+              sqlite3_bind_int(s, 1, 5 + i);
+              sqlite3_bind_int(s, 2, i * (kPlaces / kMozBookmarks));
+              sqlite3_bind_int(s, 3, i);
+              Text(s, 4, "Bookmark " + std::to_string(i));
+            });
+  db.Exec("COMMIT");
+}
+
+std::string ChromeUrl(int i) {
+  return "http://www.site" + std::to_string(i % 9973) + ".example.org/news/" + std::to_string(i) +
+         "/story.html";
+}
+
+// A Bookmarks file of at least kBookmarksBytes, bookmarking every 37th url.
+std::string MakeBookmarksText(int *count) {
+  std::string json = "{\n   \"roots\": {\n      \"bookmark_bar\": {\n         \"children\": [ ";
+  *count = 0;
+  for (int i = 37; json.size() < kBookmarksBytes; i += 37) {
+    json += (*count ? ", {\n" : "{\n");
+    json += "            \"date_added\": \"12893456789012345\",\n";
+    json += "            \"id\": \"" + std::to_string(*count + 3) + "\",\n";
+    json += "            \"name\": \"Story " + std::to_string(i) + " - example news\",\n";
+    json += "            \"type\": \"url\",\n";
+    json += "            \"url\": \"" + ChromeUrl(i) + "\"\n         }";
+    ++*count;
+  }
+  json += " ],\n         \"date_added\": \"0\",\n         \"date_modified\": \"0\",\n         "
+          "\"id\": \"1\",\n         \"name\": \"Bookmarks bar\",\n         \"type\": \"folder\"\n"
+          "      },\n      \"other\": {\n         \"children\": [  ],\n         \"date_added\": "
+          "\"0\",\n         \"date_modified\": \"0\",\n         \"id\": \"2\",\n         \"name\": "
+          "\"Other bookmarks\",\n         \"type\": \"folder\"\n      }\n   },\n   \"version\": 1\n}\n";
+  return json;
+}
+
+void MakeChromeProfile(const std::wstring &folder, int *bookmarks) {
+  {
+    TDb db(folder + L"History");
+    db.Exec(schema::kChromeHistoryMeta);
+    db.Exec(schema::kChromeUrls);
+    db.Exec(schema::kChromeHistoryRest);
+    db.Exec("BEGIN; insert into meta values ('version','16'),('last_compatible_version','16')");
+    db.Insert("insert into urls values (?1, ?2, ?3, 5, 0, 12890000000000000, 0, ?4)", kUrls,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i);
+                Text(s, 2, ChromeUrl(i));
+                Text(s, 3, "Story " + std::to_string(i));
+                sqlite3_bind_int(s, 4, i % 10 == 0 ? 0 : 1 + i % kChromeIcons);
+              });
+    db.Insert("insert into visits values (?1, ?2, ?3, ?4, 805306369, ?5, 1)", kChromeVisits,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i);
+                sqlite3_bind_int(s, 2, 1 + (i * 7) % kUrls);
+                sqlite3_bind_int64(s, 3, 12890000000000000LL + i * 1000000LL);
+                sqlite3_bind_int(s, 4, i > 1 ? i - 1 : 0);
+                sqlite3_bind_int(s, 5, i % kSegments);
+              });
+    db.Insert("insert into segments values (?1, ?2, ?3, -1)", kSegments, [](sqlite3_stmt *s, int i) {
+      sqlite3_bind_int(s, 1, i);
+      Text(s, 2, "http://www.site" + std::to_string(i) + ".example.org/");
+      sqlite3_bind_int(s, 3, i * (kUrls / kSegments));
+    });
+    db.Insert("insert into segment_usage values (?1, ?2, 12890000000000000, 3)", 2 * kSegments,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i);
+                sqlite3_bind_int(s, 2, 1 + i % kSegments);
+              });
+    db.Insert("insert into keyword_search_terms values (2, ?1, ?2, ?2)", 5000, [](sqlite3_stmt *s, int i) {
+      sqlite3_bind_int(s, 1, i * 40);
+      Text(s, 2, "search term " + std::to_string(i));
+    });
+    db.Insert("insert into presentation values (?1, ?2)", 9, [](sqlite3_stmt *s, int i) {
+      sqlite3_bind_int(s, 1, i * 1000);
+      sqlite3_bind_int(s, 2, i - 1);
+    });
+    db.Exec("COMMIT");
+  }
+  {
+    TDb db(folder + L"Thumbnails");
+    db.Exec(schema::kChromeThumbnails);
+    db.Exec("BEGIN");
+    db.Insert("insert into favicons values (?1, ?2, 12890000000000000, ?3)", kChromeIcons,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i);
+                Text(s, 2, "http://www.site" + std::to_string(i) + ".example.org/favicon.ico");
+                static const std::string png(300, '\x7f');
+                sqlite3_bind_blob(s, 3, png.data(), static_cast<int>(png.size()), SQLITE_STATIC);
+              });
+    db.Insert("insert into thumbnails values (?1, 1.0, 1, 1, 12890000000000000, ?2)", kThumbnails,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i * (kUrls / kThumbnails));
+                static const std::string jpeg(3000, '\x55');
+                sqlite3_bind_blob(s, 2, jpeg.data(), static_cast<int>(jpeg.size()), SQLITE_STATIC);
+              });
+    db.Exec("COMMIT");
+  }
+  const std::string text = MakeBookmarksText(bookmarks);
+  HANDLE f = ::CreateFileW((folder + L"Bookmarks").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(f);
+}
+
+int64_t FileSize(const std::wstring &path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// One call bound as the program binds it; returns the seconds it took.
+template <class Fn, class... Args> double TimedCall(const char *name, bool *result, Args... args) {
+  const double start = Now();
+  HMODULE library = ::LoadLibraryW(drevka::kDrevkaLibrary);
+  if (!library)
+    throw std::runtime_error("cannot load Drevka.dll");
+  auto fn = reinterpret_cast<Fn>(::GetProcAddress(library, name));
+  if (!fn)
+    throw std::runtime_error(std::string("no export ") + name);
+  *result = fn(args...);
+  ::FreeLibrary(library);
+  return Now() - start;
+}
+
+std::wstring ProgramFolder() {
+  wchar_t buf[MAX_PATH + 1] = {};
+  const DWORD n = ::GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  return ExtractFilePath(std::wstring(buf, n));
+}
+
+} // namespace
+
+int main() {
+  try {
+    wchar_t temp[MAX_PATH + 1];
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"velmora-drevka-bench\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring places = folder + L"places.sqlite";
+
+    double t = Now();
+    MakePlaces(places);
+    std::printf("Firefox places.sqlite: %d places, %d visits, %d bookmarks, %d icons, %.1f MB "
+                "(built in %.1f s)\n",
+                kPlaces, kMozVisits, kMozBookmarks, kMozIcons, FileSize(places) / 1048576.0, Now() - t);
+    std::fflush(stdout);
+    BSTR placesArg = ::SysAllocString(places.c_str());
+    bool ok = false;
+    const double mozSeconds = TimedCall<drevka::TRepairMozHis>(drevka::kRepairMozHis, &ok, placesArg);
+    ::SysFreeString(placesArg);
+    sqlite3 *db = nullptr;
+    sqlite3_open(ToUtf8(places).c_str(), &db);
+    auto count = [&](const char *sql) {
+      sqlite3_stmt *s = nullptr;
+      sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+      int64_t n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+      sqlite3_finalize(s);
+      return n;
+    };
+    std::printf("RepairMozHis:    %6.2f s  result %s; left %lld places, %lld icons, %lld visits\n",
+                mozSeconds, ok ? "true" : "false", static_cast<long long>(count("select count(*) from moz_places")),
+                static_cast<long long>(count("select count(*) from moz_favicons")),
+                static_cast<long long>(count("select count(*) from moz_historyvisits")));
+    sqlite3_close(db);
+    std::fflush(stdout);
+
+    int bookmarks = 0;
+    t = Now();
+    MakeChromeProfile(folder, &bookmarks);
+    std::printf("Chrome profile: %d urls, %d visits, History %.1f MB, Thumbnails %.1f MB, Bookmarks "
+                "%lld bytes with %d bookmarks (built in %.1f s)\n",
+                kUrls, kChromeVisits, FileSize(folder + L"History") / 1048576.0,
+                FileSize(folder + L"Thumbnails") / 1048576.0,
+                static_cast<long long>(FileSize(folder + L"Bookmarks")), bookmarks, Now() - t);
+    std::fflush(stdout);
+    BSTR b = ::SysAllocString((folder + L"Bookmarks").c_str());
+    BSTR h = ::SysAllocString((folder + L"History").c_str());
+    BSTR th = ::SysAllocString((folder + L"Thumbnails").c_str());
+    const double chromeSeconds = TimedCall<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, &ok, b, h, th);
+    ::SysFreeString(b);
+    ::SysFreeString(h);
+    ::SysFreeString(th);
+    sqlite3_open(ToUtf8(folder + L"History").c_str(), &db);
+    const int64_t urls = count("select count(*) from urls"), visits = count("select count(*) from visits");
+    sqlite3_close(db);
+    sqlite3_open(ToUtf8(folder + L"Thumbnails").c_str(), &db);
+    const int64_t icons = count("select count(*) from favicons");
+    sqlite3_close(db);
+    std::printf("RepairChromeHis: %6.2f s  result %s; left %lld urls, %lld visits, %lld favicons\n",
+                chromeSeconds, ok ? "true" : "false", static_cast<long long>(urls),
+                static_cast<long long>(visits), static_cast<long long>(icons));
+
+    const bool withinTarget = mozSeconds < 10.0 && chromeSeconds < 10.0;
+    std::printf("target: each under 10 s: %s\n", withinTarget ? "met" : "MISSED");
+    for (const wchar_t *name : {L"places.sqlite", L"History", L"Thumbnails", L"Bookmarks"})
+      ::DeleteFileW((folder + name).c_str());
+    ::RemoveDirectoryW(folder.c_str());
+    ::DeleteFileW((ProgramFolder() + L"aa.log").c_str());
+    return withinTarget && ok ? 0 : 1;
+  } catch (const std::exception &e) {
+    std::fprintf(stderr, "drevka_bench: %s\n", e.what());
+    return 2;
+  }
+}
