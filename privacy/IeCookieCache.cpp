@@ -54,11 +54,11 @@ void TPrivacyScanner::CollectIeCookies() {
     if (e->CacheEntryType & COOKIE_CACHE_ENTRY)
       AddIeCookie(Text(e->lpszSourceUrlName), Text(e->lpszLocalFileName), e->dwSizeLow);
   };
-  PumpMessages();
+  PumpBetweenEntries();
   offer();
 
   for (int unreadable = 0; unreadable < kMaxUnreadable;) {
-    PumpMessages();
+    PumpBetweenEntries();
     size = 0;
     if (::FindNextUrlCacheEntryW(find.handle, nullptr, &size))
       break; // no entry fits in no buffer; nothing sensible follows

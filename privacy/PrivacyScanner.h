@@ -65,6 +65,10 @@ public:
 
   bool Cancelled = false;
   bool PauseSteps = true; // pause 100 ms after each catalogue step
+  // Long listings process window messages once per this many entries: often
+  // enough for a responsive window and a prompt cancel, while a pump per
+  // entry would cost more than the listing itself (notably under Wine).
+  static constexpr unsigned kEntriesPerPump = 64;
   bool ShowFirefoxNote = false;
   bool FirefoxRunning = false;
   bool ChromeRunning = false;
@@ -142,10 +146,16 @@ private:
   bool RecordRegistryValue(const std::wstring &keyPath, const std::wstring &valueName);
   // Values of the key and of its direct subkeys, counted as items.
   void CollectValuesOneLevelDown(const std::wstring &keyPath);
+  // At every catalogue step.
   void PumpMessages();
+  // Before each entry of a long listing (files, values, cache entries):
+  // pumps at the first entry and then every kEntriesPerPump entries.
+  // Callers still test Cancelled at every entry.
+  void PumpBetweenEntries();
 
   TMessagePump pump_;
   std::wstring configFile_;
+  unsigned entriesSincePump_ = 0;
 };
 
 } // namespace velmora

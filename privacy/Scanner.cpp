@@ -43,4 +43,9 @@ void TPrivacyScanner::PumpMessages() {
     pump_();
 }
 
+void TPrivacyScanner::PumpBetweenEntries() {
+  if (entriesSincePump_++ % kEntriesPerPump == 0)
+    PumpMessages();
+}
+
 } // namespace velmora

@@ -49,7 +49,7 @@ void TPrivacyScanner::Walk(const std::wstring &folder, TWalk kind) {
   TFolderEntry e;
   while (entries.Next(e)) {
     if (responsive) {
-      PumpMessages();
+      PumpBetweenEntries();
       if (Cancelled)
         return;
     }
@@ -99,7 +99,7 @@ void TPrivacyScanner::CollectPath(const std::wstring &filePath) {
   TFolderEntry e;
   if (!entries.Next(e) || e.IsFolder())
     return;
-  PumpMessages();
+  PumpBetweenEntries();
   if (Cancelled)
     return;
   RecordFile(filePath, e.Size);

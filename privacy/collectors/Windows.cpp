@@ -40,7 +40,7 @@ void TPrivacyScanner::CollectRecentDocs(ITextLabel &progressLabel) {
   for (const std::wstring &name : key.ValueNames()) {
     if (Cancelled)
       return;
-    PumpMessages();
+    PumpBetweenEntries();
     progressLabel.SetCaption(name);
     if (RecordRegistryValue(kRecentDocsKey, name))
       ++RegistryItemCount;
@@ -52,7 +52,7 @@ void TPrivacyScanner::CollectRecentDocs(ITextLabel &progressLabel) {
     const std::wstring subPath = std::wstring(kRecentDocsKey) + L"\\" + subkeys[k];
     const TRegistryKey sub(HKEY_CURRENT_USER, privacy::RegistrySubkey(subPath));
     for (const std::wstring &name : sub.ValueNames()) {
-      PumpMessages();
+      PumpBetweenEntries();
       if (k % 5 == 0)
         progressLabel.SetCaption(name);
       if (RecordRegistryValue(subPath, name))

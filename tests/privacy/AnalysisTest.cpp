@@ -92,24 +92,24 @@ TEST_F(AnalysisTest, CancelledRunStillReportsWhatWasFoundBefore) {
   ASSERT_FALSE(recent.empty());
   const std::wstring folder = IncludeTrailingBackslash(recent);
   OwnKey(kRecentDocs);
-  for (int i = 0; i < 6; ++i)
+  for (int i = 0; i < 100; ++i)
     PlantFile(folder + L"velmora-cancel-" + std::to_wstring(i) + L".lnk", 100);
   OwnKey(kRunMru);
   PlantString(kRunMru, L"a", L"x");
-  // Cancel at the third file of the Recent folder; the RunMRU row that
-  // follows must then record nothing.
-  int files = 0;
+  // Cancel at the second message pump inside the Recent folder (after 64
+  // files); the RunMRU row that follows must then record nothing.
+  int walkPumps = 0;
   onPump = [&] {
-    if (!progress.caption.empty() && progress.caption != L"StartMenu" && ++files == 3)
+    if (progress.caption == recent.substr(0, 60) && ++walkPumps == 2)
       scanner.CancelScan();
   };
   scanner.PauseSteps = true; // skipped once cancelled: the run stays quick
   Analyze(SelectionOf({24, 25}));
 
   EXPECT_TRUE(scanner.Cancelled);
-  EXPECT_EQ(scanner.Targets.size(), 2u);
+  EXPECT_EQ(scanner.Targets.size(), TPrivacyScanner::kEntriesPerPump);
   EXPECT_EQ(scanner.DetailLines.size(), scanner.Targets.size());
-  EXPECT_EQ(report.lines, Joined(ReportFrame(L"2", L"0 Byte"), scanner.DetailLines));
+  EXPECT_EQ(report.lines, Joined(ReportFrame(L"64", L"6.25 KB"), scanner.DetailLines));
   EXPECT_EQ(bar.position, 100);
 }
 

@@ -110,18 +110,20 @@ TEST_F(WalkersTest, HistoryIndexTakesMatchingEntriesDirectlyInTheFolder) {
 }
 
 TEST_F(WalkersTest, CancelInTheMiddleOfAWalkStopsItAndKeepsWhatWasFound) {
+  // Messages are processed at the first entry and then every 64 entries.
   const std::wstring root = scratch / L"many\\";
-  for (int i = 0; i < 20; ++i)
+  for (int i = 0; i < 200; ++i)
     WriteFileBytes(root + L"f" + std::to_wstring(i) + L".txt", "x");
   onPump = [this] {
-    if (pumps == 5)
+    if (pumps == 2)
       scanner.CancelScan();
   };
   scanner.CollectTree(root);
-  EXPECT_EQ(scanner.Targets.size(), 4u);
+  EXPECT_EQ(scanner.Targets.size(), TPrivacyScanner::kEntriesPerPump);
   EXPECT_EQ(scanner.DetailLines.size(), scanner.Targets.size());
   scanner.CollectFolder(root); // stays cancelled: records nothing more
-  EXPECT_EQ(scanner.Targets.size(), 4u);
+  scanner.CollectPath(root + L"f1.txt");
+  EXPECT_EQ(scanner.Targets.size(), TPrivacyScanner::kEntriesPerPump);
 }
 
 TEST_F(WalkersTest, NeverDescendsIntoAFolderLink) {
