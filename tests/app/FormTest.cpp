@@ -9,10 +9,6 @@
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-const wchar_t kOnlyRunHistory[] = L"000000000000000000000000010000000000000000"; // position 25
-} // namespace
-
 TEST_F(FormTest, StartsOnThePrivacyViewWithItsFirstState) {
   TFormMain &f = Open();
   RECT client;
@@ -157,6 +153,8 @@ TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
 
 TEST_F(FormTest, AutoAnalysesAtTheFirstActivationOnly) {
   TConfigFile(ConfigPath()).WriteString(cfg::kVelmoraSection, cfg::kSelection, kOnlyRunHistory);
+  RegDeleteTree(kRunMru);
+  RegWriteString(kRunMru, L"velmora-auto", L"notepad\\1");
   TFormSettings settings;
   settings.Arguments = {L"/auto"};
   bool cancelledMeanwhile = false, ranDuring = false;
@@ -178,7 +176,10 @@ TEST_F(FormTest, AutoAnalysesAtTheFirstActivationOnly) {
   EXPECT_FALSE(f.PrivacyBusy);
   ASSERT_FALSE(f.mmoPrivacy->Lines().empty());
   EXPECT_EQ(f.mmoPrivacy->Lines().front(), L"Privacy Analysis Report");
+  EXPECT_EQ(f.mmoPrivacy->Lines().back(),
+            L"HKEY_CURRENT_USER\\" + std::wstring(kRunMru) + L"\\velmora-auto");
   EXPECT_TRUE(f.btnPrivacyCleaner->Enabled());
+  RegDeleteTree(kRunMru);
 
   // Later activations start nothing.
   f.mmoPrivacy->Clear();

@@ -17,7 +17,6 @@ using namespace velmora::test;
 
 namespace {
 
-const wchar_t kOnlyRunHistory[] = L"000000000000000000000000010000000000000000";
 const wchar_t kTip[] = L"Please Click The \"Analyze\" Button To Analyze";
 
 // What a view shows, for state tables.
