@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds one target: scripts/build.sh [x86_64|i686] [build dir]
+# Configures and builds one target: scripts/build.sh [x86_64|i686] [build dir] [cmake targets...]
+# (all targets when none is named)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 arch="${1:-x86_64}"
 dir="${2:-$root/build/$arch}"
+shift $(( $# < 2 ? $# : 2 ))
+targets=()
+[ $# -gt 0 ] && targets=(--target "$@")
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 cmake -S "$root" -B "$dir" "${generator[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
