@@ -37,8 +37,11 @@ public:
   // also after CancelScan.
   void AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &noteLabel, IReportPane &reportMemo,
                         const std::wstring &selection, IProgressBar &progressBar);
-  // Removes what the last analysis recorded.
-  // NOT YET BUILT: currently does nothing at all.
+  // Removes what the last analysis recorded: the files, registry values and
+  // keys of Targets (a file that cannot be deleted now is scheduled for the
+  // next restart and listed in RestartMarked), the cookie cache entries, the
+  // URL history when its leaf was analysed, and the rows of the Firefox and
+  // Chrome databases found. Files of a running Firefox or Chrome are left.
   void CleanCollected(ITextLabel &progressLabel, ITextLabel &noteLabel, IProgressBar &progressBar);
   // Asks the running analysis or cleaning to stop; the run notices it at its
   // next step.
@@ -64,7 +67,9 @@ public:
   int64_t TotalBytes = 0;
 
   bool Cancelled = false;
-  bool PauseSteps = true; // pause 100 ms after each catalogue step
+  // Pace the runs: 100 ms after each catalogue step of an analysis, and the
+  // two-second lead-in of a cleaning.
+  bool PauseSteps = true;
   // Long listings process window messages once per this many entries: often
   // enough for a responsive window and a prompt cancel, while a pump per
   // entry would cost more than the listing itself (notably under Wine).
@@ -114,6 +119,29 @@ public:
   // history object cannot be created.
   void ClearIeHistory();
 
+  // ---- Firefox and Chrome databases, through Drevka.dll ----
+  // Each call loads the library afresh and frees it again. Without the
+  // library or its export a listing records nothing and a repair is skipped.
+
+  // Record one display-only entry per cookie host of the database
+  // ("FireFox 3 Cookie: host", "Google Chrome Cookie: host") and count the
+  // database as one item when it lists any host.
+  void ListFirefoxCookies(const std::wstring &cookiesDb);
+  void ListChromeCookies(const std::wstring &cookiesDb);
+  // Delete the rows of the databases (results are not looked at).
+  void RepairFirefoxCookies(const std::wstring &cookiesDb);
+  void RepairFirefoxHistory(const std::wstring &placesDb);
+  void RepairChromeCookies(const std::wstring &cookiesDb);
+  void RepairChromeDownloads(const std::wstring &historyDb);
+  void RepairChromeForms(const std::wstring &webDataDb);
+  // Keeps the history of the bookmarked addresses.
+  void RepairChromeHistory(const std::wstring &bookmarksFile, const std::wstring &historyDb,
+                           const std::wstring &thumbnailsDb);
+
+  // Opera's profile folder: Opera's folder under the roaming application
+  // data + "\" + the last entry listed there; empty when there is none.
+  std::wstring FindOperaFolder() const;
+
   // ---- Helpers the collectors record through ----
 
   // Folder walkers. None descends into a reparse point (junction, symbolic
@@ -146,6 +174,10 @@ private:
   bool RecordRegistryValue(const std::wstring &keyPath, const std::wstring &valueName);
   // Values of the key and of its direct subkeys, counted as items.
   void CollectValuesOneLevelDown(const std::wstring &keyPath);
+  // The host list of a scan export ("host;host;"), one entry per host.
+  void RecordCookieHosts(const std::wstring &hostList, const wchar_t *prefix);
+  // The cleaning's removal of one file target.
+  void DeleteFileTarget(const std::wstring &path);
   // At every catalogue step.
   void PumpMessages();
   // Before each entry of a long listing (files, values, cache entries):

@@ -9,6 +9,11 @@ inline const wchar_t kUserRoot[] = L"HKEY_CURRENT_USER";
 // Between a detail line's path and its size text.
 inline const wchar_t kSizeGap[] = L"   ";
 
+// Display-only entries of the cookie hosts of the browser databases; the
+// cleaning never reads them as paths or registry names.
+inline const wchar_t kFirefoxCookiePrefix[] = L"FireFox 3 Cookie: ";
+inline const wchar_t kChromeCookiePrefix[] = L"Google Chrome Cookie: ";
+
 // Progress captions are cut to their first 60 characters.
 inline std::wstring Caption60(const std::wstring &text) { return text.substr(0, 60); }
 

@@ -1,11 +1,116 @@
-// Firefox traces.
+// Firefox traces: the plain files of Firefox 2 profiles, the databases of
+// Firefox 3 profiles (cookies.sqlite and places.sqlite are cleaned row by
+// row through Drevka.dll, never deleted) and the local cache folders.
+// Only the first profile, "Profile0" of profiles.ini, is looked at.
+#include "privacy/DrevkaBinding.h"
 #include "privacy/PrivacyScanner.h"
+#include "privacy/ScannerDetail.h"
+
+#include "base/FolderEntries.h"
+#include "junk/Routines.h"
+#include "settings/ConfigFile.h"
 
 namespace velmora {
 
-// NOT YET BUILT: the Firefox collector comes with its own change; until then
-// its rows of the catalogue record nothing.
-void TPrivacyScanner::CollectFirefox(const std::wstring & /*categoryKey*/,
-                                     ITextLabel & /*progressLabel*/) {}
+using privacy::Caption60;
+
+void TPrivacyScanner::CollectFirefox(const std::wstring &categoryKey, ITextLabel &progressLabel) {
+  if (Cancelled)
+    return;
+  const std::wstring roaming = Locations.AppDataPath;
+  const std::wstring local = Locations.FolderOfKind(fkLocalAppData);
+  // Without a roaming folder the paths below would name the current drive's root.
+  if (roaming.empty() || !FolderExists(roaming + L"\\Mozilla") ||
+      !FolderExists(roaming + L"\\Mozilla\\Firefox"))
+    return;
+  // "Path" is used as written and always taken relative to the Firefox folder.
+  const std::wstring profilePath = TConfigFile(roaming + L"\\Mozilla\\Firefox\\profiles.ini")
+                                       .ReadString(L"Profile0", L"Path", std::wstring());
+  const std::wstring profile = roaming + L"\\Mozilla\\Firefox\\" + profilePath;
+  const std::wstring localProfile = local + L"\\Mozilla\\Firefox\\" + profilePath;
+
+  // An old-format file that Firefox holds open is passed over.
+  auto recordUnlessInUse = [this](const std::wstring &path) {
+    if (FileExists(path) && !IsFileInUse(path))
+      CollectPath(path);
+  };
+
+  if (categoryKey == L"Cookie") {
+    progressLabel.SetCaption(L"cookies.txt");
+    if (FileExists(profile + L"\\cookies.txt"))
+      CollectPath(profile + L"\\cookies.txt");
+    progressLabel.SetCaption(L"cookies.sqlite");
+    const std::wstring cookiesDb = profile + L"\\cookies.sqlite";
+    if (FileExists(cookiesDb)) {
+      FirefoxCookieDb = cookiesDb;
+      try {
+        ListFirefoxCookies(cookiesDb);
+      } catch (...) {
+        // A listing that fails lists nothing; the cleaning still repairs.
+      }
+      FirefoxCookiesFound = true;
+    }
+  } else if (categoryKey == L"Download History") {
+    progressLabel.SetCaption(L"downloads.rdf");
+    recordUnlessInUse(profile + L"\\downloads.rdf");
+    if (FirefoxRunning)
+      return;
+    progressLabel.SetCaption(L"downloads.sqlite");
+    if (FileExists(profile + L"\\downloads.sqlite"))
+      CollectPath(profile + L"\\downloads.sqlite");
+  } else if (categoryKey == L"History") {
+    progressLabel.SetCaption(Caption60(profile + L"\\history.dat"));
+    recordUnlessInUse(profile + L"\\history.dat");
+    const std::wstring placesDb = profile + L"\\places.sqlite";
+    progressLabel.SetCaption(Caption60(placesDb));
+    if (FileExists(placesDb)) {
+      FirefoxHistoryDb = placesDb;
+      FirefoxHistoryFound = true;
+    }
+  } else if (categoryKey == L"Saved Form") {
+    progressLabel.SetCaption(Caption60(profile + L"\\formhistory.dat"));
+    recordUnlessInUse(profile + L"\\formhistory.dat");
+    if (FirefoxRunning)
+      return;
+    progressLabel.SetCaption(Caption60(profile + L"\\formhistory.sqlite"));
+    if (FileExists(profile + L"\\formhistory.sqlite"))
+      CollectPath(profile + L"\\formhistory.sqlite");
+  } else if (categoryKey == L"Cache") {
+    if (FirefoxRunning || local.empty())
+      return;
+    progressLabel.SetCaption(Caption60(local));
+    CollectFolder(localProfile + L"\\Cache");
+    CollectFolder(localProfile + L"\\OfflineCache");
+  }
+}
+
+void TPrivacyScanner::RecordCookieHosts(const std::wstring &hostList, const wchar_t *prefix) {
+  if (hostList.empty())
+    return;
+  ++ItemCount; // the whole database is one item
+  size_t start = 0;
+  // Every host ends with ';'; text after the last one is not a host.
+  for (size_t end; (end = hostList.find(L';', start)) != std::wstring::npos; start = end + 1) {
+    std::wstring host = hostList.substr(start, end - start);
+    if (!host.empty() && host[0] == L'.')
+      host.erase(0, 1);
+    DetailLines.push_back(prefix + host);
+    Targets.push_back(prefix + host);
+  }
+}
+
+void TPrivacyScanner::ListFirefoxCookies(const std::wstring &cookiesDb) {
+  const auto hosts = privacy::CallDrevkaScan<drevka::TScanMozCk>(drevka::kScanMozCk, cookiesDb);
+  if (hosts)
+    RecordCookieHosts(*hosts, privacy::kFirefoxCookiePrefix);
+}
+
+void TPrivacyScanner::RepairFirefoxCookies(const std::wstring &cookiesDb) {
+  privacy::CallDrevkaRepair<drevka::TRepairMozCk>(drevka::kRepairMozCk, cookiesDb);
+}
+
+void TPrivacyScanner::RepairFirefoxHistory(const std::wstring &placesDb) {
+  privacy::CallDrevkaRepair<drevka::TRepairMozHis>(drevka::kRepairMozHis, placesDb);
+}
 
 } // namespace velmora

@@ -24,55 +24,6 @@ protected:
   TScratchFolder folder_;
 };
 
-// History of one profile:
-//   url 1 and 2 are bookmarked (both with favicon 1); url 3 differs from
-//   url 1 only in letter case; url 4 appears quoted in the Bookmarks text as
-//   a name, not as a url; url 5 and 6 are plain history.
-void MakeHistory(const std::wstring &path, bool nullableFavicon = false) {
-  ::DeleteFileW(path.c_str());
-  TTestDb db(path);
-  db.Exec(schema::kChromeHistoryMeta);
-  db.Exec(nullableFavicon ? schema::kChromeUrlsNullableFavicon : schema::kChromeUrls);
-  db.Exec(schema::kChromeHistoryRest);
-  db.Exec("BEGIN;"
-          "insert into meta values ('version','16'),('last_compatible_version','16');"
-          "insert into urls values (1,'http://kept.example/','Kept',3,1,12890000000000000,0,1);"
-          "insert into urls values (2,'http://also-kept.example/page','Also',1,0,12890000000000000,0,1);"
-          "insert into urls values (3,'http://KEPT.example/','Case',1,0,12890000000000000,0,2);"
-          "insert into urls values (4,'http://named.example/','Named',1,0,12890000000000000,0,3);"
-          "insert into urls values (5,'http://gone.example/secret-history-page','Gone',2,0,12890000000000000,0,4);"
-          "insert into urls values (6,'http://gone2.example/','Gone too',1,0,12890000000000000,0,0);"
-          "insert into visits values (1,1,12890000000000000,0,1,1,1),(2,1,12890000001000000,1,1,1,1),"
-          "(3,2,12890000002000000,0,1,0,1),(4,3,12890000003000000,0,1,0,1),(5,4,12890000004000000,0,1,0,1),"
-          "(6,5,12890000005000000,0,1,2,1),(7,5,12890000006000000,6,1,2,1),(8,6,12890000007000000,0,1,0,1);"
-          "insert into segments values (1,'http://kept.example/',1,0),(2,'http://gone.example/',5,1);"
-          "insert into segment_usage values (1,1,12890000000000000,2),(2,2,12890000000000000,2);"
-          "insert into keyword_search_terms values (1,1,'kept','Kept'),(1,5,'secret term','Secret Term');"
-          "insert into presentation values (1,0),(5,1);"
-          "insert into downloads values (1,'C:\\x.zip','http://dl.example/x.zip',1230000000,10,10,1);"
-          "COMMIT;");
-}
-
-void MakeThumbnails(const std::wstring &path) {
-  ::DeleteFileW(path.c_str());
-  TTestDb db(path);
-  db.Exec(schema::kChromeThumbnails);
-  db.Exec("BEGIN;"
-          "insert into meta values ('version','3');"
-          "insert into favicons values (1,'http://kept.example/favicon.ico',0,x'89504e47'),"
-          "(2,'http://KEPT.example/favicon.ico',0,x'89504e47'),(3,'http://named.example/favicon.ico',0,x'89504e47'),"
-          "(4,'http://gone.example/favicon.ico',0,x'89504e47'),(5,'http://unused.example/favicon.ico',0,x'89504e47');"
-          "insert into thumbnails values (1,1.0,1,1,0,x'ffd8ffe0'),(3,1.0,1,1,0,x'ffd8ffe0'),"
-          "(4,1.0,1,1,0,x'ffd8ffe0'),(5,1.0,1,1,0,x'ffd8ffe0');"
-          "COMMIT;");
-}
-
-std::string StandardBookmarks() {
-  return ChromeBookmarksJson({{"Kept", "http://kept.example/"},
-                              {"Also", "http://also-kept.example/page"},
-                              {"http://named.example/", "http://not-in-history.example/"}});
-}
-
 Ids Column(const std::wstring &path, const std::string &sql) {
   TTestDb db(path);
   return db.Column(sql);
@@ -109,7 +60,7 @@ TEST_F(ChromeExportsTest, RepairChromeCkDeletesEveryCookieSecurely) {
 }
 
 TEST_F(ChromeExportsTest, RepairChromeDownDeletesDownloadsOnly) {
-  MakeHistory(History());
+  MakeChromeHistoryDb(History());
   EXPECT_TRUE(RepairChromeDown(History()));
   EXPECT_EQ(Column(History(), "select count(*) from downloads"), Ids{"0"});
   EXPECT_EQ(Column(History(), "select count(*) from urls"), Ids{"6"});
@@ -117,15 +68,7 @@ TEST_F(ChromeExportsTest, RepairChromeDownDeletesDownloadsOnly) {
 
 TEST_F(ChromeExportsTest, RepairChromeFill) {
   const std::wstring path = Path(L"Web Data");
-  {
-    TTestDb db(path);
-    db.Exec(schema::kChromeWebData);
-    db.Exec(schema::kChromeAutofillDates);
-    db.Exec("insert into autofill values ('email','me@example.org','me@example.org',1,3);"
-            "insert into autofill values ('q','secret search','secret search',2,1);"
-            "insert into autofill_dates values (1,1230000000),(1,1230000001),(2,1230000002);"
-            "insert into keywords (id,short_name,keyword,favicon_url,url) values (1,'G','g','','http://g/');");
-  }
+  MakeChromeWebDataDb(path);
   EXPECT_TRUE(RepairChromeFill(path));
   EXPECT_EQ(Column(path, "select count(*) from autofill"), Ids{"0"});
   EXPECT_EQ(Column(path, "select count(*) from autofill_dates"), Ids{"0"});
@@ -155,9 +98,9 @@ TEST_F(ChromeExportsTest, SimpleRepairsOnMissingFilesCreateNothing) {
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisKeepsWhatTheBookmarksQuote) {
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
-  WriteFileBytes(Bookmarks(), StandardBookmarks());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
+  WriteFileBytes(Bookmarks(), ChromeStandardBookmarks());
   ASSERT_NE(ReadFileBytes(History()).find("secret-history-page"), std::string::npos);
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   // Kept: the two bookmarks (sharing favicon 1, which is listed twice) and
@@ -177,15 +120,15 @@ TEST_F(ChromeExportsTest, RepairChromeHisKeepsWhatTheBookmarksQuote) {
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisWithoutBookmarksFile) {
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   ExpectAllHistoryGone(History(), Thumbnails());
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisWithEmptyBookmarksFile) {
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
   WriteFileBytes(Bookmarks(), "");
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   ExpectAllHistoryGone(History(), Thumbnails());
@@ -201,12 +144,12 @@ std::string Utf16(const std::wstring &text, bool bigEndian) {
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisReadsBookmarksByByteOrderMark) {
-  const std::wstring text = FromAnsi(StandardBookmarks());
+  const std::wstring text = FromAnsi(ChromeStandardBookmarks());
   const std::string encodings[] = {Utf16(text, false), Utf16(text, true),
-                                   "\xEF\xBB\xBF" + StandardBookmarks()};
+                                   "\xEF\xBB\xBF" + ChromeStandardBookmarks()};
   for (const std::string &bytes : encodings) {
-    MakeHistory(History());
-    MakeThumbnails(Thumbnails());
+    MakeChromeHistoryDb(History());
+    MakeChromeThumbnailsDb(Thumbnails());
     WriteFileBytes(Bookmarks(), bytes);
     EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
     EXPECT_EQ(Column(History(), "select id from urls order by id"), (Ids{"1", "2", "4"}));
@@ -216,8 +159,8 @@ TEST_F(ChromeExportsTest, RepairChromeHisReadsBookmarksByByteOrderMark) {
 TEST_F(ChromeExportsTest, RepairChromeHisDecodesUrlsAndBookmarksAlike) {
   // Chrome stores UTF-8 in both; without a byte-order mark both sides are
   // decoded with the ANSI code page, so a non-ASCII url still matches.
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
   {
     TTestDb db(History());
     db.Exec("update urls set url = 'http://caf\xc3\xa9.example/' where id = 5");
@@ -231,8 +174,8 @@ TEST_F(ChromeExportsTest, RepairChromeHisMatchesLikeTheTextSearch) {
   // Mend: the bookmark test runs in linear time over the texts between
   // consecutive double quotes, with the plain search for a url that holds a
   // double quote itself; the answers are those of the search.
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
   {
     TTestDb db(History());
     db.Exec("update urls set url = 'http://q.example/?a=\"b\"' where id = 3;"
@@ -246,8 +189,8 @@ TEST_F(ChromeExportsTest, RepairChromeHisMatchesLikeTheTextSearch) {
 
 TEST_F(ChromeExportsTest, RepairChromeHisManyUrls) {
   // Every third of 6000 urls is bookmarked, in a Bookmarks file of that size.
-  MakeHistory(History());
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History());
+  MakeChromeThumbnailsDb(Thumbnails());
   std::vector<std::pair<std::string, std::string>> marks;
   {
     TTestDb db(History());
@@ -273,13 +216,13 @@ TEST_F(ChromeExportsTest, RepairChromeHisManyUrls) {
 TEST_F(ChromeExportsTest, RepairChromeHisKeptUrlWithNullFavicon) {
   // Mend: a NULL favicon id is left out of the list; before, the statement
   // "... not id in(1,,1)" failed after the urls were deleted.
-  MakeHistory(History(), /*nullableFavicon=*/true);
-  MakeThumbnails(Thumbnails());
+  MakeChromeHistoryDb(History(), /*nullableFavicon=*/true);
+  MakeChromeThumbnailsDb(Thumbnails());
   {
     TTestDb db(History());
     db.Exec("update urls set favicon_id = NULL where id = 2");
   }
-  WriteFileBytes(Bookmarks(), StandardBookmarks());
+  WriteFileBytes(Bookmarks(), ChromeStandardBookmarks());
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   EXPECT_EQ(Column(History(), "select id from urls order by id"), (Ids{"1", "2", "4"}));
   EXPECT_EQ(Column(Thumbnails(), "select id from favicons order by id"), (Ids{"1", "3"}));
@@ -288,14 +231,14 @@ TEST_F(ChromeExportsTest, RepairChromeHisKeptUrlWithNullFavicon) {
 TEST_F(ChromeExportsTest, RepairChromeHisFailurePartWayLeavesBothFilesAsTheyWere) {
   // Mend: one transaction per database. The thumbnails statement fails (no
   // url_id column) after urls and favicons were deleted in the transaction.
-  MakeHistory(History());
+  MakeChromeHistoryDb(History());
   {
     TTestDb db(Thumbnails());
     db.Exec("CREATE TABLE favicons(id INTEGER PRIMARY KEY,url LONGVARCHAR NOT NULL);"
             "CREATE TABLE thumbnails (id INTEGER PRIMARY KEY, data BLOB);"
             "insert into favicons values (1,'a'),(4,'b'); insert into thumbnails values (1,x'00')");
   }
-  WriteFileBytes(Bookmarks(), StandardBookmarks());
+  WriteFileBytes(Bookmarks(), ChromeStandardBookmarks());
   const std::string history = ReadFileBytes(History()), thumbnails = ReadFileBytes(Thumbnails());
   EXPECT_FALSE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   EXPECT_EQ(ReadFileBytes(History()), history);
@@ -304,8 +247,8 @@ TEST_F(ChromeExportsTest, RepairChromeHisFailurePartWayLeavesBothFilesAsTheyWere
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisMissingThumbnailsBecomesAnEmptyDatabase) {
-  MakeHistory(History());
-  WriteFileBytes(Bookmarks(), StandardBookmarks());
+  MakeChromeHistoryDb(History());
+  WriteFileBytes(Bookmarks(), ChromeStandardBookmarks());
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   EXPECT_TRUE(PathExists(Thumbnails()));
   EXPECT_EQ(Column(Thumbnails(), "select count(*) from sqlite_master"), Ids{"0"});
@@ -313,15 +256,15 @@ TEST_F(ChromeExportsTest, RepairChromeHisMissingThumbnailsBecomesAnEmptyDatabase
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisMissingHistoryBecomesAnEmptyDatabase) {
-  MakeThumbnails(Thumbnails());
+  MakeChromeThumbnailsDb(Thumbnails());
   EXPECT_TRUE(RepairChromeHis(Bookmarks(), History(), Thumbnails()));
   EXPECT_TRUE(PathExists(History()));
   EXPECT_EQ(Column(Thumbnails(), "select count(*) from favicons"), Ids{"0"});
 }
 
 TEST_F(ChromeExportsTest, RepairChromeHisUnreadableBookmarksOpensNoDatabase) {
-  MakeThumbnails(Thumbnails());
-  WriteFileBytes(Bookmarks(), StandardBookmarks());
+  MakeChromeThumbnailsDb(Thumbnails());
+  WriteFileBytes(Bookmarks(), ChromeStandardBookmarks());
   const std::string thumbnails = ReadFileBytes(Thumbnails());
   {
     UniqueFile held(::CreateFileW(Bookmarks().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,

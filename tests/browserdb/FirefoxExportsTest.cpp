@@ -22,43 +22,6 @@ protected:
   TScratchFolder folder_;
 };
 
-// places.sqlite of a Firefox 3 profile:
-//   places 1-3 visited, place 2 bookmarked; place 4 bookmarked, never
-//   visited; place 5 neither; place 6 visited, no icon.
-//   Firefox's own folders and separator are bookmarks whose fk is NULL.
-//   Icons 1 (place 1), 2 (place 2), 3 (place 4), 4 (no place), 5 (place 5).
-void MakePlaces(const std::wstring &path, bool withFolders = true) {
-  ::DeleteFileW(path.c_str());
-  TTestDb db(path);
-  db.Exec(schema::kFirefoxPlaces);
-  db.Exec("BEGIN;"
-          "insert into moz_favicons values (1,'http://one.example/favicon.ico',x'89504e47','image/png',0);"
-          "insert into moz_favicons values (2,'http://two.example/favicon.ico',x'89504e47','image/png',0);"
-          "insert into moz_favicons values (3,'http://four.example/favicon.ico',x'89504e47','image/png',0);"
-          "insert into moz_favicons values (4,'http://gone.example/favicon.ico',x'89504e47','image/png',0);"
-          "insert into moz_favicons values (5,'http://five.example/favicon.ico',x'89504e47','image/png',0);"
-          "insert into moz_places values (1,'http://one.example/secret-visited-page','One','elpmaxe.eno.',2,0,1,1,100);"
-          "insert into moz_places values (2,'http://two.example/','Two','elpmaxe.owt.',1,0,0,2,100);"
-          "insert into moz_places values (3,'http://three.example/','Three','elpmaxe.eerht.',1,0,0,NULL,100);"
-          "insert into moz_places values (4,'http://four.example/','Four','elpmaxe.ruof.',0,0,0,3,100);"
-          "insert into moz_places values (5,'place:folder=TOOLBAR','Five',NULL,0,1,0,5,0);"
-          "insert into moz_places values (6,'http://six.example/','Six','elpmaxe.xis.',1,0,0,NULL,100);"
-          "insert into moz_historyvisits values (1,0,1,1230000000000000,1,1);"
-          "insert into moz_historyvisits values (2,1,1,1230000001000000,1,1);"
-          "insert into moz_historyvisits values (3,0,2,1230000002000000,1,2);"
-          "insert into moz_historyvisits values (4,0,3,1230000003000000,1,3);"
-          "insert into moz_historyvisits values (5,0,6,1230000004000000,1,3);"
-          "insert into moz_bookmarks values (10,1,2,3,0,'Two',NULL,NULL,1230000000000000,1230000000000000);"
-          "insert into moz_bookmarks values (11,1,4,3,1,'Four',NULL,NULL,1230000000000000,1230000000000000);");
-  if (withFolders)
-    db.Exec("insert into moz_bookmarks values (1,2,NULL,0,0,NULL,NULL,NULL,1230000000000000,1230000000000000);"
-            "insert into moz_bookmarks values (2,2,NULL,1,0,'Bookmarks Menu',NULL,NULL,1230000000000000,1230000000000000);"
-            "insert into moz_bookmarks values (3,2,NULL,1,1,'Bookmarks Toolbar',NULL,NULL,1230000000000000,1230000000000000);"
-            "insert into moz_bookmarks values (12,3,NULL,2,0,NULL,NULL,NULL,1230000000000000,1230000000000000);"
-            "insert into moz_bookmarks_roots values ('places',1),('menu',2),('toolbar',3);");
-  db.Exec("COMMIT");
-}
-
 std::vector<std::string> Ids(TTestDb &db, const std::string &table) {
   return db.Column("select id from " + table + " order by id");
 }
@@ -129,7 +92,7 @@ TEST_F(FirefoxExportsTest, RepairMozCkOverwritesDeletedCookies) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisFullRun) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   EXPECT_TRUE(RepairMozHis(path));
   TTestDb db(path);
   // Mend: the NULL fks of the folders no longer stop the deletion. Visited,
@@ -146,7 +109,7 @@ TEST_F(FirefoxExportsTest, RepairMozHisFullRun) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisWithoutNullsInTheLists) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path, /*withFolders=*/false);
+  MakeFirefoxPlaces(path, /*withFolders=*/false);
   {
     TTestDb db(path);
     db.Exec("update moz_places set favicon_id = 5 where favicon_id is null");
@@ -160,7 +123,7 @@ TEST_F(FirefoxExportsTest, RepairMozHisWithoutNullsInTheLists) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisOverwritesDeletedHistory) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   ASSERT_NE(ReadFileBytes(path).find("secret-visited-page"), std::string::npos);
   ASSERT_TRUE(RepairMozHis(path));
   EXPECT_EQ(ReadFileBytes(path).find("secret-visited-page"), std::string::npos);
@@ -168,7 +131,7 @@ TEST_F(FirefoxExportsTest, RepairMozHisOverwritesDeletedHistory) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisEveryVisitedPlaceBookmarked) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   {
     TTestDb db(path);
     db.Exec("insert into moz_bookmarks (id,type,fk,parent,position) values (20,1,1,3,2),(21,1,3,3,3),(22,1,6,3,4)");
@@ -204,7 +167,7 @@ TEST_F(FirefoxExportsTest, RepairMozHisMissingFile) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisWithoutVisitsTableFailsAndChangesNothing) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   {
     TTestDb db(path);
     db.Exec("drop table moz_historyvisits");
@@ -240,7 +203,7 @@ TEST_F(FirefoxExportsTest, RepairMozHisFailurePartWayLeavesTheFileAsItWas) {
 
 TEST_F(FirefoxExportsTest, RepairMozHisWithoutALogReturnsFalseAndTouchesNothing) {
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   const std::string before = ReadFileBytes(path);
   {
     // Another program holds aa.log open without sharing.
@@ -263,7 +226,7 @@ TEST_F(FirefoxExportsTest, RepairLogIsAppendedInTheAnsiCodePage) {
 TEST_F(FirefoxExportsTest, NothingStaysRegisteredInSqliteBetweenCalls) {
   // The test program shares sqlite3.dll with Drevka.dll.
   const std::wstring path = Path(L"places.sqlite");
-  MakePlaces(path);
+  MakeFirefoxPlaces(path);
   EXPECT_TRUE(RepairMozHis(path));
   EXPECT_EQ(sqlite3_vfs_find("drevka-buffered"), nullptr);
   TTestDb db(path);

@@ -26,7 +26,8 @@ template <class Fn, class... Args> auto CallDrevka(const char *name, Args... arg
 // A BSTR argument owned by the caller.
 class TBstr {
 public:
-  explicit TBstr(const std::wstring &s) : s_(::SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+  explicit TBstr(const std::wstring &s)
+      : s_(::SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
   ~TBstr() { ::SysFreeString(s_); }
   TBstr(const TBstr &) = delete;
   TBstr &operator=(const TBstr &) = delete;
@@ -72,7 +73,8 @@ void TTestDb::Exec(const std::string &sql) {
 }
 
 int64_t TTestDb::Count(const std::string &table, const std::string &where) {
-  const auto rows = Column("select count(*) from " + table + (where.empty() ? "" : " where " + where));
+  const auto rows =
+      Column("select count(*) from " + table + (where.empty() ? "" : " where " + where));
   return rows.empty() ? -1 : std::stoll(rows.front());
 }
 
@@ -103,12 +105,13 @@ std::string ChromeBookmarksJson(const std::vector<std::pair<std::string, std::st
     json += "            \"type\": \"url\",\n";
     json += "            \"url\": \"" + bookmarks[i].second + "\"\n         }";
   }
-  json += " ],\n         \"date_added\": \"0\",\n         \"date_modified\": \"12893456789012345\",\n"
-          "         \"id\": \"1\",\n         \"name\": \"Bookmarks bar\",\n         \"type\": "
-          "\"folder\"\n      },\n      \"other\": {\n         \"children\": [  ],\n"
-          "         \"date_added\": \"0\",\n         \"date_modified\": \"0\",\n         \"id\": "
-          "\"2\",\n         \"name\": \"Other bookmarks\",\n         \"type\": \"folder\"\n      }\n"
-          "   },\n   \"version\": 1\n}\n";
+  json +=
+      " ],\n         \"date_added\": \"0\",\n         \"date_modified\": \"12893456789012345\",\n"
+      "         \"id\": \"1\",\n         \"name\": \"Bookmarks bar\",\n         \"type\": "
+      "\"folder\"\n      },\n      \"other\": {\n         \"children\": [  ],\n"
+      "         \"date_added\": \"0\",\n         \"date_modified\": \"0\",\n         \"id\": "
+      "\"2\",\n         \"name\": \"Other bookmarks\",\n         \"type\": \"folder\"\n      }\n"
+      "   },\n   \"version\": 1\n}\n";
   return json;
 }
 
@@ -142,6 +145,126 @@ void MakeChromeCookies(const std::wstring &path, const std::vector<const char *>
     ++id;
   }
   db.Exec("COMMIT");
+}
+
+// places.sqlite of a Firefox 3 profile:
+//   places 1-3 visited, place 2 bookmarked; place 4 bookmarked, never
+//   visited; place 5 neither; place 6 visited, no icon.
+//   Firefox's own folders and separator are bookmarks whose fk is NULL.
+//   Icons 1 (place 1), 2 (place 2), 3 (place 4), 4 (no place), 5 (place 5).
+void MakeFirefoxPlaces(const std::wstring &path, bool withFolders) {
+  ::DeleteFileW(path.c_str());
+  TTestDb db(path);
+  db.Exec(schema::kFirefoxPlaces);
+  db.Exec(
+      "BEGIN;"
+      "insert into moz_favicons values "
+      "(1,'http://one.example/favicon.ico',x'89504e47','image/png',0);"
+      "insert into moz_favicons values "
+      "(2,'http://two.example/favicon.ico',x'89504e47','image/png',0);"
+      "insert into moz_favicons values "
+      "(3,'http://four.example/favicon.ico',x'89504e47','image/png',0);"
+      "insert into moz_favicons values "
+      "(4,'http://gone.example/favicon.ico',x'89504e47','image/png',0);"
+      "insert into moz_favicons values "
+      "(5,'http://five.example/favicon.ico',x'89504e47','image/png',0);"
+      "insert into moz_places values "
+      "(1,'http://one.example/secret-visited-page','One','elpmaxe.eno.',2,0,1,1,100);"
+      "insert into moz_places values (2,'http://two.example/','Two','elpmaxe.owt.',1,0,0,2,100);"
+      "insert into moz_places values "
+      "(3,'http://three.example/','Three','elpmaxe.eerht.',1,0,0,NULL,100);"
+      "insert into moz_places values (4,'http://four.example/','Four','elpmaxe.ruof.',0,0,0,3,100);"
+      "insert into moz_places values (5,'place:folder=TOOLBAR','Five',NULL,0,1,0,5,0);"
+      "insert into moz_places values (6,'http://six.example/','Six','elpmaxe.xis.',1,0,0,NULL,100);"
+      "insert into moz_historyvisits values (1,0,1,1230000000000000,1,1);"
+      "insert into moz_historyvisits values (2,1,1,1230000001000000,1,1);"
+      "insert into moz_historyvisits values (3,0,2,1230000002000000,1,2);"
+      "insert into moz_historyvisits values (4,0,3,1230000003000000,1,3);"
+      "insert into moz_historyvisits values (5,0,6,1230000004000000,1,3);"
+      "insert into moz_bookmarks values "
+      "(10,1,2,3,0,'Two',NULL,NULL,1230000000000000,1230000000000000);"
+      "insert into moz_bookmarks values "
+      "(11,1,4,3,1,'Four',NULL,NULL,1230000000000000,1230000000000000);");
+  if (withFolders)
+    db.Exec("insert into moz_bookmarks values "
+            "(1,2,NULL,0,0,NULL,NULL,NULL,1230000000000000,1230000000000000);"
+            "insert into moz_bookmarks values (2,2,NULL,1,0,'Bookmarks "
+            "Menu',NULL,NULL,1230000000000000,1230000000000000);"
+            "insert into moz_bookmarks values (3,2,NULL,1,1,'Bookmarks "
+            "Toolbar',NULL,NULL,1230000000000000,1230000000000000);"
+            "insert into moz_bookmarks values "
+            "(12,3,NULL,2,0,NULL,NULL,NULL,1230000000000000,1230000000000000);"
+            "insert into moz_bookmarks_roots values ('places',1),('menu',2),('toolbar',3);");
+  db.Exec("COMMIT");
+}
+
+// History of one profile:
+//   url 1 and 2 are bookmarked (both with favicon 1); url 3 differs from
+//   url 1 only in letter case; url 4 appears quoted in the Bookmarks text as
+//   a name, not as a url; url 5 and 6 are plain history.
+void MakeChromeHistoryDb(const std::wstring &path, bool nullableFavicon) {
+  ::DeleteFileW(path.c_str());
+  TTestDb db(path);
+  db.Exec(schema::kChromeHistoryMeta);
+  db.Exec(nullableFavicon ? schema::kChromeUrlsNullableFavicon : schema::kChromeUrls);
+  db.Exec(schema::kChromeHistoryRest);
+  db.Exec(
+      "BEGIN;"
+      "insert into meta values ('version','16'),('last_compatible_version','16');"
+      "insert into urls values (1,'http://kept.example/','Kept',3,1,12890000000000000,0,1);"
+      "insert into urls values "
+      "(2,'http://also-kept.example/page','Also',1,0,12890000000000000,0,1);"
+      "insert into urls values (3,'http://KEPT.example/','Case',1,0,12890000000000000,0,2);"
+      "insert into urls values (4,'http://named.example/','Named',1,0,12890000000000000,0,3);"
+      "insert into urls values "
+      "(5,'http://gone.example/secret-history-page','Gone',2,0,12890000000000000,0,4);"
+      "insert into urls values (6,'http://gone2.example/','Gone too',1,0,12890000000000000,0,0);"
+      "insert into visits values (1,1,12890000000000000,0,1,1,1),(2,1,12890000001000000,1,1,1,1),"
+      "(3,2,12890000002000000,0,1,0,1),(4,3,12890000003000000,0,1,0,1),(5,4,12890000004000000,0,1,"
+      "0,1),"
+      "(6,5,12890000005000000,0,1,2,1),(7,5,12890000006000000,6,1,2,1),(8,6,12890000007000000,0,1,"
+      "0,1);"
+      "insert into segments values (1,'http://kept.example/',1,0),(2,'http://gone.example/',5,1);"
+      "insert into segment_usage values (1,1,12890000000000000,2),(2,2,12890000000000000,2);"
+      "insert into keyword_search_terms values (1,1,'kept','Kept'),(1,5,'secret term','Secret "
+      "Term');"
+      "insert into presentation values (1,0),(5,1);"
+      "insert into downloads values (1,'C:\\x.zip','http://dl.example/x.zip',1230000000,10,10,1);"
+      "COMMIT;");
+}
+
+void MakeChromeThumbnailsDb(const std::wstring &path) {
+  ::DeleteFileW(path.c_str());
+  TTestDb db(path);
+  db.Exec(schema::kChromeThumbnails);
+  db.Exec("BEGIN;"
+          "insert into meta values ('version','3');"
+          "insert into favicons values (1,'http://kept.example/favicon.ico',0,x'89504e47'),"
+          "(2,'http://KEPT.example/favicon.ico',0,x'89504e47'),(3,'http://named.example/"
+          "favicon.ico',0,x'89504e47'),"
+          "(4,'http://gone.example/favicon.ico',0,x'89504e47'),(5,'http://unused.example/"
+          "favicon.ico',0,x'89504e47');"
+          "insert into thumbnails values (1,1.0,1,1,0,x'ffd8ffe0'),(3,1.0,1,1,0,x'ffd8ffe0'),"
+          "(4,1.0,1,1,0,x'ffd8ffe0'),(5,1.0,1,1,0,x'ffd8ffe0');"
+          "COMMIT;");
+}
+
+std::string ChromeStandardBookmarks() {
+  return ChromeBookmarksJson({{"Kept", "http://kept.example/"},
+                              {"Also", "http://also-kept.example/page"},
+                              {"http://named.example/", "http://not-in-history.example/"}});
+}
+
+void MakeChromeWebDataDb(const std::wstring &path) {
+  ::DeleteFileW(path.c_str());
+  TTestDb db(path);
+  db.Exec(schema::kChromeWebData);
+  db.Exec(schema::kChromeAutofillDates);
+  db.Exec("insert into autofill values ('email','me@example.org','me@example.org',1,3);"
+          "insert into autofill values ('q','secret search','secret search',2,1);"
+          "insert into autofill_dates values (1,1230000000),(1,1230000001),(2,1230000002);"
+          "insert into keywords (id,short_name,keyword,favicon_url,url) values "
+          "(1,'G','g','','http://g/');");
 }
 
 std::wstring ScanMozCk(const std::wstring &path, BSTR initialSlot, bool *wasNull) {

@@ -41,9 +41,29 @@ std::string ChromeBookmarksJson(const std::vector<std::pair<std::string, std::st
 void MakeFirefoxCookies(const std::wstring &path, const std::vector<const char *> &hosts);
 void MakeChromeCookies(const std::wstring &path, const std::vector<const char *> &hosts);
 
+// places.sqlite of a Firefox 3 profile:
+//   places 1-3 visited, place 2 bookmarked; place 4 bookmarked, never
+//   visited; place 5 neither; place 6 visited, no icon. With withFolders,
+//   Firefox's own folders and a separator (bookmarks whose fk is NULL).
+//   A history repair keeps places 2, 4 and 5.
+void MakeFirefoxPlaces(const std::wstring &path, bool withFolders = true);
+// Chrome's History: urls 1 and 2 bookmarked (see ChromeStandardBookmarks),
+// url 3 differs from url 1 only in letter case, url 4 is quoted in the
+// Bookmarks as a name only, urls 5 and 6 plain history; one download.
+// A history repair with the standard bookmarks keeps urls 1, 2 and 4.
+void MakeChromeHistoryDb(const std::wstring &path, bool nullableFavicon = false);
+// Chrome's Thumbnails for the urls of MakeChromeHistoryDb (favicon 5 unused).
+void MakeChromeThumbnailsDb(const std::wstring &path);
+// The Bookmarks text that goes with MakeChromeHistoryDb.
+std::string ChromeStandardBookmarks();
+// Chrome's Web Data: two autofill entries with their dates, one keyword.
+void MakeChromeWebDataDb(const std::wstring &path);
+
 // Drevka.dll, bound afresh for each call.
-std::wstring ScanMozCk(const std::wstring &path, BSTR initialSlot = nullptr, bool *wasNull = nullptr);
-std::wstring ScanChromeCk(const std::wstring &path, BSTR initialSlot = nullptr, bool *wasNull = nullptr);
+std::wstring ScanMozCk(const std::wstring &path, BSTR initialSlot = nullptr,
+                       bool *wasNull = nullptr);
+std::wstring ScanChromeCk(const std::wstring &path, BSTR initialSlot = nullptr,
+                          bool *wasNull = nullptr);
 bool RepairMozCk(const std::wstring &path);
 bool RepairMozHis(const std::wstring &path);
 bool RepairChromeCk(const std::wstring &path);

@@ -165,34 +165,6 @@ TEST_F(AnalysisTest, KeepListIsReloadedFromTheConfigurationFile) {
   EXPECT_TRUE(scanner.KeepCookies.empty());
 }
 
-// A stand-in browser process, ended with the test.
-class TFakeProcess {
-public:
-  TFakeProcess(const TScratchFolder &folder, const std::wstring &exeName) {
-    const std::wstring exe = folder / exeName;
-    ::CopyFileW((ProgramFolder() + L"privacy_sleeper.exe").c_str(), exe.c_str(), FALSE);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::wstring command = L"\"" + exe + L"\"";
-    if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &si, &pi)) {
-      process_.Reset(pi.hProcess);
-      ::CloseHandle(pi.hThread);
-    }
-  }
-  ~TFakeProcess() {
-    if (process_) {
-      ::TerminateProcess(process_.Get(), 0);
-      ::WaitForSingleObject(process_.Get(), 5000);
-    }
-  }
-  bool Started() const { return process_.Valid(); }
-
-private:
-  UniqueKernelHandle process_;
-};
-
 TEST_F(AnalysisTest, RunningFirefoxShowsTheNoteOnlyWhenAFirefoxLeafIsSelected) {
   TFakeProcess firefox(scratch, L"firefox.exe"); // lower case: still found
   ASSERT_TRUE(firefox.Started());

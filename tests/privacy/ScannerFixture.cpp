@@ -36,6 +36,27 @@ std::vector<std::wstring> ReportFrame(const std::wstring &items, const std::wstr
   return lines;
 }
 
+TFakeProcess::TFakeProcess(const TScratchFolder &folder, const std::wstring &exeName) {
+  const std::wstring exe = folder / exeName;
+  ::CopyFileW((ProgramFolder() + L"privacy_sleeper.exe").c_str(), exe.c_str(), FALSE);
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + exe + L"\"";
+  if (::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &si, &pi)) {
+    process_.Reset(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+  }
+}
+
+TFakeProcess::~TFakeProcess() {
+  if (process_) {
+    ::TerminateProcess(process_.Get(), 0);
+    ::WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
 ScannerTest::ScannerTest()
     : scanner(
           DefaultReportTexts(),

@@ -4,6 +4,8 @@
 // traces that are removed again afterwards.
 #include "privacy/PrivacyScanner.h"
 
+#include "base/Handles.h"
+
 #include "FakeScreen.h"
 #include "TestSupport.h"
 
@@ -23,6 +25,20 @@ std::wstring SelectionOf(std::initializer_list<int> positions);
 // The report lines the analysis writes before the first detail line.
 std::vector<std::wstring> ReportFrame(const std::wstring &items, const std::wstring &size,
                                       bool firefoxNote = false);
+
+// A stand-in browser: a copy of privacy_sleeper.exe started under the
+// browser's executable name from the given folder, ended with the object.
+class TFakeProcess {
+public:
+  TFakeProcess(const TScratchFolder &folder, const std::wstring &exeName);
+  ~TFakeProcess();
+  TFakeProcess(const TFakeProcess &) = delete;
+  TFakeProcess &operator=(const TFakeProcess &) = delete;
+  bool Started() const { return process_.Valid(); }
+
+private:
+  UniqueKernelHandle process_;
+};
 
 class ScannerTest : public ::testing::Test {
 protected:
