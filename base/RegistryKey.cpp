@@ -62,21 +62,21 @@ std::vector<std::wstring> TRegistryKey::ValueNames() const {
 
 DWORD TRegistryKey::ValueType(const std::wstring &name) const {
   DWORD type = REG_NONE;
-  if (!Valid() ||
-      ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+  if (!Valid() || ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) !=
+                      ERROR_SUCCESS)
     return REG_NONE;
   return type;
 }
 
 bool TRegistryKey::ValueExists(const std::wstring &name) const {
-  return Valid() &&
-         ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return Valid() && ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, nullptr, nullptr,
+                                       nullptr) == ERROR_SUCCESS;
 }
 
 DWORD TRegistryKey::ValueSize(const std::wstring &name) const {
   DWORD size = 0;
-  if (!Valid() ||
-      ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (!Valid() || ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
+                      ERROR_SUCCESS)
     return 0;
   return size;
 }
@@ -84,7 +84,8 @@ DWORD TRegistryKey::ValueSize(const std::wstring &name) const {
 std::wstring TRegistryKey::ReadString(const std::wstring &name) const {
   DWORD type = 0, size = 0;
   if (!Valid() ||
-      ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      ::RegQueryValueExW(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+          ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ))
     return {};
   std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');

@@ -50,8 +50,9 @@ std::wstring Format(const wchar_t *pattern, ...) {
 }
 
 bool SameText(const std::wstring &a, const std::wstring &b) {
-  return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+  return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 std::wstring UpperCase(const std::wstring &s) {
@@ -75,7 +76,8 @@ bool StartsWith(const std::wstring &s, const std::wstring &prefix) {
 }
 
 bool EndsWith(const std::wstring &s, const std::wstring &suffix) {
-  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return s.size() >= suffix.size() &&
+         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 std::wstring IncludeTrailingBackslash(const std::wstring &path) {

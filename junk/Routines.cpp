@@ -76,8 +76,13 @@ std::wstring TempFolder() {
 }
 
 bool IsFileInUse(const std::wstring &path) {
-  if (!FileExists(path))
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
+  // A read-only file cannot be opened for writing on Windows; say so even
+  // where the open would pass (an administrator under Wine, for one).
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    return true;
   UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
   return !f.Valid();

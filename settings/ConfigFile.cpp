@@ -12,9 +12,13 @@
 
 namespace velmora {
 
-std::wstring ConfigFolder(const TAppFrame &frame) { return frame.CommonAppDataPath + L"\\Quorvix\\"; }
+std::wstring ConfigFolder(const TAppFrame &frame) {
+  return frame.CommonAppDataPath + L"\\Quorvix\\";
+}
 
-std::wstring ConfigFilePath(const TAppFrame &frame) { return ConfigFolder(frame) + L"VL_Config.ini"; }
+std::wstring ConfigFilePath(const TAppFrame &frame) {
+  return ConfigFolder(frame) + L"VL_Config.ini";
+}
 
 std::wstring TConfigFile::ReadString(const std::wstring &section, const std::wstring &key,
                                      const std::wstring &def) const {

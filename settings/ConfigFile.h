@@ -10,7 +10,7 @@ namespace velmora {
 class TAppFrame;
 
 // Data folder and file under the all-users application-data folder.
-std::wstring ConfigFolder(const TAppFrame &frame); // ...\Quorvix\ (trailing backslash)
+std::wstring ConfigFolder(const TAppFrame &frame);   // ...\Quorvix\ (trailing backslash)
 std::wstring ConfigFilePath(const TAppFrame &frame); // ...\Quorvix\VL_Config.ini
 
 // Sections and keys of the file.

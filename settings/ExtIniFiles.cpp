@@ -22,7 +22,9 @@ std::wstring DecodeUtf16(const std::string &bytes, size_t from, bool bigEndian) 
 }
 
 std::wstring Decode(const std::string &bytes) {
-  auto starts = [&](const char *mark, size_t n) { return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0; };
+  auto starts = [&](const char *mark, size_t n) {
+    return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0;
+  };
   if (starts("\xFF\xFE", 2))
     return DecodeUtf16(bytes, 2, false);
   if (starts("\xFE\xFF", 2))

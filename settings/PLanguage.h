@@ -13,12 +13,12 @@ namespace velmora {
 
 // Which rule rewrites a component's texts from a pack.
 enum class TTextRule {
-  None,     // panels, memos, images, progress bars: nothing to translate
-  Caption,  // name.Caption
-  Items,    // name.Items[i].Caption: state-text labels, combo items, tree nodes (flat order)
-  Hint,     // name.Hint, only while the hint is shown
-  Columns,  // name.Columns[i].Caption
-  Nested,   // a component with a section of its own: ApplyToForm on it
+  None,    // panels, memos, images, progress bars: nothing to translate
+  Caption, // name.Caption
+  Items,   // name.Items[i].Caption: state-text labels, combo items, tree nodes (flat order)
+  Hint,    // name.Hint, only while the hint is shown
+  Columns, // name.Columns[i].Caption
+  Nested,  // a component with a section of its own: ApplyToForm on it
 };
 
 // A window's view of one of its components for ApplyToForm. The window

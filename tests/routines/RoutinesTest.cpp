@@ -1,11 +1,14 @@
-#include "junk/AppFrame_New.h"
 #include "junk/Routines.h"
+#include "junk/AppFrame_New.h"
 
 #include "TestSupport.h"
+#include "base/Error.h"
 #include "base/Handles.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 
@@ -72,13 +75,12 @@ TEST(AppFrameTest, ThreePathsAndFolderKinds) {
   const struct {
     int kind;
     int csidl;
-  } shellKinds[] = {{3, CSIDL_INTERNET_CACHE},   {4, CSIDL_COOKIES},
-                    {5, CSIDL_HISTORY},          {6, CSIDL_RECENT},
-                    {7, CSIDL_DESKTOPDIRECTORY}, {8, CSIDL_PROGRAMS},
-                    {9, CSIDL_FAVORITES},        {10, CSIDL_STARTUP},
-                    {12, CSIDL_APPDATA},         {13, CSIDL_LOCAL_APPDATA},
-                    {15, CSIDL_PROGRAM_FILES},   {16, CSIDL_PROGRAM_FILES_COMMON},
-                    {17, CSIDL_STARTMENU},       {18, CSIDL_COMMON_APPDATA}};
+  } shellKinds[] = {
+      {3, CSIDL_INTERNET_CACHE}, {4, CSIDL_COOKIES},          {5, CSIDL_HISTORY},
+      {6, CSIDL_RECENT},         {7, CSIDL_DESKTOPDIRECTORY}, {8, CSIDL_PROGRAMS},
+      {9, CSIDL_FAVORITES},      {10, CSIDL_STARTUP},         {12, CSIDL_APPDATA},
+      {13, CSIDL_LOCAL_APPDATA}, {15, CSIDL_PROGRAM_FILES},   {16, CSIDL_PROGRAM_FILES_COMMON},
+      {17, CSIDL_STARTMENU},     {18, CSIDL_COMMON_APPDATA}};
   for (const auto &k : shellKinds) {
     const std::wstring folder = frame.FolderOfKind(k.kind);
     EXPECT_FALSE(folder.empty()) << k.kind;
@@ -142,8 +144,8 @@ std::wstring WindowsNameUnder(const std::wstring &version) {
   TScratchFolder dir(L"winname-" + version);
   const std::wstring out = dir / L"out.txt";
   SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
-  UniqueFile file(CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0,
-                              nullptr));
+  UniqueFile file(
+      CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr));
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -162,16 +164,99 @@ std::wstring WindowsNameUnder(const std::wstring &version) {
 }
 
 TEST(WindowsNameTest, NamesTheVersionsUpToVista) {
-  const std::wstring vista = WindowsNameUnder(L"vista");
-  const std::wstring xp = WindowsNameUnder(L"winxp");
-  const std::wstring win2003 = WindowsNameUnder(L"win2003");
-  const std::wstring win7 = WindowsNameUnder(L"win7");
-  RegDeleteTree(L"Software\\Wine\\Version");
-  SetWineVersion(L"win7");
-  EXPECT_EQ(vista, L"Windows Vista");
-  EXPECT_EQ(xp, L"Windows XP");
-  EXPECT_EQ(win2003, L"Windows 2003 Server");
-  EXPECT_EQ(win7, L"");
+  const struct {
+    const wchar_t *wineVersion, *name;
+  } cases[] = {{L"vista", L"Windows Vista"},
+               {L"winxp", L"Windows XP"},
+               {L"win2003", L"Windows 2003 Server"},
+               {L"win2k", L"Windows 2000"},
+               {L"win7", L""}};
+  for (const auto &c : cases)
+    EXPECT_EQ(WindowsNameUnder(c.wineVersion), c.name) << c.wineVersion;
+  SHDeleteValueW(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+}
+
+} // namespace
+
+namespace {
+
+TEST(MoveFileAtRestartTest, NtSchedulesAFileHeldOpenByAnotherHandle) {
+  TScratchFolder dir(L"restart-nt");
+  const std::wstring file = dir / L"locked.dat";
+  WriteFileBytes(file, "data");
+  UniqueFile lock(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock.Valid());
+  EXPECT_TRUE(MoveFileAtRestart(file, L"", 1));
+  EXPECT_TRUE(MoveFileAtRestartOn(VER_PLATFORM_WIN32_NT, L"", file, dir / L"renamed.dat", 2));
+  EXPECT_FALSE(MoveFileAtRestartOn(VER_PLATFORM_WIN32_NT, L"", file, L"", 3));
+  // Nothing happens before the next start of Windows.
+  EXPECT_TRUE(PathExists(file));
+
+  SetLastError(0);
+  EXPECT_FALSE(MoveFileAtRestartOn(VER_PLATFORM_WIN32s, L"", file, L"", 1));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+}
+
+std::string ShortName(const std::wstring &path) {
+  wchar_t buf[MAX_PATH + 1] = {};
+  GetShortPathNameW(path.c_str(), buf, MAX_PATH + 1);
+  return ToAnsi(buf);
+}
+
+class Win9xRestartTest : public ::testing::Test {
+protected:
+  TScratchFolder windows{L"restart-9x-windows"};
+  TScratchFolder files{L"restart-9x-files"};
+  const unsigned long k9x = VER_PLATFORM_WIN32_WINDOWS;
+  std::string Ini() { return ReadFileBytes(windows / L"wininit.ini"); }
+};
+
+TEST_F(Win9xRestartTest, NewestRequestStandsFirstInTheSection) {
+  const std::wstring a = files / L"a.txt", b = files / L"b.txt";
+  WriteFileBytes(a, "a");
+  WriteFileBytes(b, "b");
+  EXPECT_TRUE(MoveFileAtRestartOn(k9x, windows.Path(), a, L"", 1));
+  EXPECT_TRUE(MoveFileAtRestartOn(k9x, windows.Path(), b, L"", 1));
+  EXPECT_EQ(Ini(), "[rename]\r\nNUL=" + ShortName(b) + "\r\nNUL=" + ShortName(a) + "\r\n");
+}
+
+TEST_F(Win9xRestartTest, ReusesTheSectionWhateverItsCaseAndKeepsOtherLines) {
+  const std::wstring a = files / L"a.txt";
+  WriteFileBytes(a, "a");
+  WriteFileBytes(windows / L"wininit.ini", "[other]\r\nx=1\r\n[Rename]\r\nNUL=C:\\OLD.TXT\r\n");
+  EXPECT_TRUE(MoveFileAtRestartOn(k9x, windows.Path(), a, files / L"target.txt", 2));
+  EXPECT_EQ(Ini(), "[other]\r\nx=1\r\n[Rename]\r\n" + ToAnsi(files / L"target.txt") + "=" +
+                       ShortName(a) + "\r\nNUL=C:\\OLD.TXT\r\n");
+}
+
+TEST_F(Win9xRestartTest, TargetNamesMustBeShortUnlessTheTargetExists) {
+  const std::wstring a = files / L"a.txt";
+  WriteFileBytes(a, "a");
+  const struct {
+    const wchar_t *name;
+    bool valid;
+  } cases[] = {{L"file.text", false}, {L"ninechars.txt", false}, {L"ninechars", false},
+               {L"eightchr", true},   {L"eightchr.txt", true},   {L"a.b.c", true}};
+  for (const auto &c : cases) {
+    const std::wstring target = files / c.name;
+    if (c.valid) {
+      EXPECT_TRUE(MoveFileAtRestartOn(k9x, windows.Path(), a, target, 2)) << c.name;
+    } else {
+      const std::string before = PathExists(windows / L"wininit.ini") ? Ini() : "";
+      try {
+        MoveFileAtRestartOn(k9x, windows.Path(), a, target, 2);
+        ADD_FAILURE() << "no error for " << ToAnsi(c.name);
+      } catch (const EAppError &e) {
+        EXPECT_EQ(e.Message(), L"Invalid File!");
+      }
+      EXPECT_EQ(PathExists(windows / L"wininit.ini") ? Ini() : "", before) << "nothing recorded";
+    }
+  }
+  // An existing long-named target is written by its short name.
+  const std::wstring existing = files / L"a long existing name.text";
+  WriteFileBytes(existing, "t");
+  EXPECT_TRUE(MoveFileAtRestartOn(k9x, windows.Path(), a, existing, 2));
+  EXPECT_NE(Ini().find(ShortName(existing) + "=" + ShortName(a)), std::string::npos);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 int main() {
-  std::fputs(std::string(velmora::WindowsName().begin(), velmora::WindowsName().end()).c_str(),
-             stdout);
+  const std::wstring name = velmora::WindowsName();
+  std::fputs(std::string(name.begin(), name.end()).c_str(), stdout);
   return 0;
 }
