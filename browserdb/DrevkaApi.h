@@ -1,5 +1,5 @@
 #pragma once
-// The export table and calling contract of Drevka.dll (Part 5.2), as the
+// The export table and calling contract of Drevka.dll, as the
 // program binds it: LoadLibraryW(kDrevkaLibrary), GetProcAddress by one of
 // the names below, the call, FreeLibrary. Every export uses the standard
 // call convention; texts are BSTRs owned by the caller. A text result comes

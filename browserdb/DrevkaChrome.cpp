@@ -1,4 +1,5 @@
-// The Chrome history repair (Part 5.3, with the mends of issue 3).
+// The Chrome history repair (run in one transaction, NULL ids left out of the
+// id lists, deleted rows overwritten).
 #include "DrevkaCommon.h"
 
 #include "base/Text.h"

@@ -1,5 +1,5 @@
 #pragma once
-// Internals shared by the Drevka operations (Parts 5.2, 5.3).
+// Internals shared by the Drevka operations.
 #include "SQLiteTable3.h"
 
 #include <string>
@@ -19,7 +19,7 @@ std::wstring ReadTextFile(const std::wstring &path);
 // EAppError when the log cannot be created or appended to.
 void WriteRepairLog(const std::wstring &line);
 
-// The repair mends of issue 3: secure deletion on the connection and one
+// What every repair does: secure deletion on the connection and one
 // transaction around everything the repair does to this database. The
 // transaction is rolled back by the database's destruction unless
 // CommitRepair ran.

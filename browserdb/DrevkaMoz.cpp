@@ -1,4 +1,5 @@
-// The Firefox history repair (Part 5.2, with the mends of issue 3).
+// The Firefox history repair (run in one transaction, NULLs left out of the
+// NOT IN lists, deleted rows overwritten).
 #include "DrevkaCommon.h"
 
 namespace velmora::drevka {

@@ -1,5 +1,5 @@
 #pragma once
-// The binding unit SQLite3 (Part 5.1): the SQLite C API as the access layer
+// The binding unit SQLite3: the SQLite C API as the access layer
 // uses it, and ResultCodeText.
 #include <sqlite3.h>
 
@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-// An English text for an SQLite result code (the table of Part 5.1).
+// An English text for an SQLite result code (the table the messages use).
 std::wstring ResultCodeText(int code);
 
 } // namespace velmora

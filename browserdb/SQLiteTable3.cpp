@@ -14,7 +14,7 @@ namespace velmora {
 namespace {
 
 // Text cells, column names and blobs-as-text are decoded with the system's
-// ANSI code page (Part 5.1), never as UTF-8.
+// ANSI code page, never as UTF-8.
 std::wstring DecodeAnsi(const char *bytes, size_t length) {
   if (!bytes || length == 0)
     return {};

@@ -1,5 +1,5 @@
 #pragma once
-// The unit SQLiteTable3 (Part 5.1): one open database, the complete result of
+// The unit SQLiteTable3: one open database, the complete result of
 // one query, and the layer's exception type. Every failure of the layer is
 // raised as ESQLiteException.
 #include "BufferedVfs.h"
@@ -45,7 +45,7 @@ public:
   // is matched without regard to ASCII case.
   bool HasTable(const std::wstring &TableName);
 
-  // Transactions. Part 5.1 opens none; the mends of issue 3 run each repair
+  // Transactions. The layer opens none by itself; each repair runs
   // on each database inside one, so a failure leaves the file as it was.
   void BeginTransaction();    // "BEGIN IMMEDIATE"
   void CommitTransaction();   // "COMMIT"

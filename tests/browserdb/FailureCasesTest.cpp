@@ -1,4 +1,4 @@
-// The failure cases of Parts 5.2 and 5.3 for every export: a missing file, a
+// The failure cases of every export: a missing file, a
 // file that is not a database, a truncated database and a database locked by
 // another connection's exclusive transaction. Each gives the documented
 // empty text or false and leaves the file byte for byte as it was.
@@ -166,7 +166,7 @@ TEST_F(FailureCasesTest, MissingFile) {
     Reset();
     const std::string outcome = c.call(folder_, Target());
     // Scans give the empty text, repairs true (nothing to do). A missing
-    // database of RepairChromeHis becomes an empty one (Part 5.3).
+    // database of RepairChromeHis becomes an empty one.
     EXPECT_EQ(outcome, c.isScan ? "text:" : "true");
     EXPECT_EQ(PathExists(Target()), c.missingCreatesFile);
   }

@@ -1,4 +1,4 @@
-// Part 5.1: the SQLite access layer, used directly (it is a static library
+// The SQLite access layer, used directly (it is a static library
 // inside Drevka.dll).
 #include "Fixtures.h"
 #include "TestSupport.h"
