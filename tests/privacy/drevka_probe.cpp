@@ -1,0 +1,63 @@
+// Runs one analysis, a cleaning and a second analysis with the real
+// binding of Drevka.dll, from wherever it is started; the tests start a
+// copy of it from a folder without the library.
+//   privacy_drevka_probe <selection> <output file> <configuration file>
+// Writes "library:present" or "library:absent", the first report, a line
+// "cleaned", and the second report, as UTF-8 lines; exit code 0 when both
+// runs returned.
+#include "privacy/PrivacyScanner.h"
+
+#include "FakeScreen.h"
+
+#include "base/Text.h"
+#include "browserdb/DrevkaApi.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace velmora;
+
+int wmain(int argc, wchar_t **argv) {
+  if (argc < 4)
+    return 2;
+  const std::vector<std::wstring> texts = {
+      L"Privacy Analysis Report",
+      L"Total: %s items to be removed",
+      L"Total: %s files to be removed",
+      L"Details of items to be removed.",
+      L"",
+      L"",
+      L"Marked for deletion when you restart computer: %s",
+      L"",
+      L"",
+      L"Note: Cannot erase privacy of Firefox while it is running."};
+  std::string out;
+  HMODULE library = ::LoadLibraryW(drevka::kDrevkaLibrary);
+  out += library ? "library:present\n" : "library:absent\n";
+  if (library)
+    ::FreeLibrary(library);
+
+  TPrivacyScanner scanner(texts, TMessagePump(), argv[3]);
+  scanner.PauseSteps = false;
+  test::TRecordingLabel progress, note;
+  test::TRecordingReport report;
+  test::TRecordingBar bar;
+  auto analyze = [&] {
+    scanner.AnalyzeSelection(progress, note, report, argv[1], bar);
+    for (const std::wstring &line : report.lines)
+      out += ToUtf8(line) + "\n";
+  };
+  analyze();
+  scanner.CleanCollected(progress, note, bar);
+  out += "cleaned\n";
+  analyze();
+
+  FILE *f = _wfopen(argv[2], L"wb");
+  if (!f)
+    return 3;
+  fwrite(out.data(), 1, out.size(), f);
+  fclose(f);
+  return 0;
+}
