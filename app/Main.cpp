@@ -42,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TFormMain form(std::move(settings));
     HookAppWindow(form.Handle(), form.Handle());
     form.Show();
-    exitCode = RunMessageLoop();
+    exitCode = RunMessageLoop(form.Handle());
   } catch (...) {
     exitCode = 1;
   }

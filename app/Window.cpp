@@ -23,9 +23,11 @@ void ProcessMessages() {
     PostQuitMessage(exitCode);
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(HWND dialogWindow) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &msg))
+      continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -30,7 +30,8 @@ private:
 void ProcessMessages();
 
 // Runs the message loop of the thread until WM_QUIT; returns its exit code.
-int RunMessageLoop();
+// Keys of dialogWindow's controls (Tab, arrows, Space) move between them.
+int RunMessageLoop(HWND dialogWindow = nullptr);
 
 // A window whose messages go to the virtual WindowProc of a C++ object.
 // Exceptions never leave WindowProc towards Windows: an EAppError goes to
