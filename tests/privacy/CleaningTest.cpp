@@ -318,23 +318,25 @@ public:
     if (!key_.Valid())
       return;
     saved_ = key_.ReadString(L"");
-    Set(L"C:\\velmora-missing\\none.dll");
+    savedType_ = key_.ValueType(L"");
+    Set(REG_SZ, L"C:\\velmora-missing\\none.dll");
   }
   ~TBrokenUrlHistory() {
     if (key_.Valid())
-      Set(saved_);
+      Set(savedType_, saved_);
   }
   bool Valid() const { return key_.Valid() && !saved_.empty(); }
 
 private:
-  void Set(const std::wstring &server) {
-    ::RegSetValueExW(key_.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(server.c_str()),
+  void Set(DWORD type, const std::wstring &server) {
+    ::RegSetValueExW(key_.Get(), nullptr, 0, type, reinterpret_cast<const BYTE *>(server.c_str()),
                      static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
   }
   static constexpr wchar_t kServerKey[] =
       L"Software\\Classes\\CLSID\\{3C374A40-BAE4-11CF-BF7D-00AA006946EE}\\InprocServer32";
   TRegistryKey key_;
   std::wstring saved_;
+  DWORD savedType_ = REG_SZ;
 };
 
 TEST_F(CleaningTest, UrlHistoryFailureStillCleansTheBrowserDatabases) {
