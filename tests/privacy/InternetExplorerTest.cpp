@@ -1,4 +1,5 @@
 // Internet Explorer and Windows traces, planted where they really live.
+#include "CookieCacheEntry.h"
 #include "ScannerFixture.h"
 
 #include "base/Text.h"
@@ -109,29 +110,8 @@ TEST_F(InternetExplorerTest, IndexDatTakesTheCacheFolderBeforeTheCookiesFolder) 
   EXPECT_EQ(progress.caption, L"Index.dat");
 }
 
-// A cookie entry of the WinINet cache, deleted again with the test.
-class TCookieEntry {
-public:
-  TCookieEntry(const std::wstring &url, size_t bytes) : url_(url) {
-    wchar_t file[MAX_PATH + 1] = {};
-    ok_ = ::CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0) != FALSE;
-    if (!ok_)
-      return;
-    WriteFileBytes(file, std::string(bytes, 'c'));
-    FILETIME none{};
-    ok_ = ::CommitUrlCacheEntryW(url.c_str(), file, none, none, COOKIE_CACHE_ENTRY, nullptr, 0,
-                                 nullptr, nullptr) != FALSE;
-  }
-  ~TCookieEntry() { ::DeleteUrlCacheEntryW(url_.c_str()); }
-  bool Ok() const { return ok_; }
-
-private:
-  std::wstring url_;
-  bool ok_ = false;
-};
-
 TEST_F(InternetExplorerTest, CookiesListsCacheEntriesExceptThoseOfKeptSites) {
-  TCookieEntry gone(L"Cookie:user@gone.test/", 1500), kept(L"Cookie:user@kept.test/", 10),
+  TCookieCacheEntry gone(L"Cookie:user@gone.test/", 1500), kept(L"Cookie:user@kept.test/", 10),
       keptParent(L"Cookie:user@www.parent.test/", 20);
   ASSERT_TRUE(gone.Ok() && kept.Ok() && keptParent.Ok());
   TConfigFile config(configFile);
