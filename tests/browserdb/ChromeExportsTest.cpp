@@ -1,4 +1,4 @@
-// Part 5.3: the Chrome exports of Drevka.dll, called as the program calls
+// The Chrome exports of Drevka.dll, called as the program calls
 // them, on fixture databases with the schemas of Chrome 2-4.
 #include "Fixtures.h"
 #include "TestSupport.h"

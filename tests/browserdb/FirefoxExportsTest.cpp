@@ -1,4 +1,4 @@
-// Part 5.2: the Firefox exports of Drevka.dll, called as the program calls
+// The Firefox exports of Drevka.dll, called as the program calls
 // them, on fixture databases with Firefox 3's schema.
 #include "Fixtures.h"
 #include "TestSupport.h"
