@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "TestSupport.h"
 #include "junk/AppFrame_New.h"
 #include "settings/ConfigFile.h"
 
@@ -8,7 +9,13 @@
 
 namespace velmora::test {
 
-std::wstring ConfigPath() { return ConfigFilePath(TAppFrame()); }
+std::wstring ConfigPath() {
+  // Tests write the file before any window has made its folder (a fresh
+  // prefix has none).
+  const TAppFrame frame;
+  MakeFolders(ConfigFolder(frame));
+  return ConfigFilePath(frame);
+}
 
 void RemoveConfig() {
   const std::wstring path = ConfigPath();
