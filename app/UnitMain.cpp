@@ -32,20 +32,6 @@ std::wstring ProgramFolderOf() {
   return ExtractFilePath(path);
 }
 
-// The privacy report texts handed to the engine, keys "0".."9".
-const wchar_t *const kPrivacyReportDefaults[] = {
-    L"Privacy Analysis Report",
-    L"Total: %s items to be removed",
-    L"Total: %s files to be removed",
-    L"Details of items to be removed.",
-    L"Typed URLs",
-    L"Auto Fill Form",
-    L"Marked for deletion when you restart computer: %s",
-    L"Auto Sweep",
-    L"Sweeping your privacy traces.",
-    L"Note: Cannot erase privacy of Firefox while it is running.",
-};
-
 } // namespace
 
 TFormMain::TRunScope::~TRunScope() {
@@ -382,8 +368,9 @@ void TFormMain::FormCreate() {
   }
 
   std::vector<std::wstring> texts;
-  for (size_t i = 0; i < std::size(kPrivacyReportDefaults); ++i)
-    texts.push_back(LookupText(std::to_wstring(i), kPrivacyReportDefaults[i]));
+  const std::vector<std::wstring> &defaults = DefaultPrivacyReportTexts();
+  for (size_t i = 0; i < defaults.size(); ++i)
+    texts.push_back(LookupText(std::to_wstring(i), defaults[i]));
   Scanner = std::make_unique<TPrivacyScanner>(texts, &ProcessMessages, Config->FileName());
 }
 

@@ -82,17 +82,7 @@ void PumpWindowMessages() {
 }
 
 int Run() {
-  std::vector<std::wstring> texts = {L"Privacy Analysis Report",
-                                     L"Total: %s items to be removed",
-                                     L"Total: %s files to be removed",
-                                     L"Details of items to be removed.",
-                                     L"",
-                                     L"",
-                                     L"Marked for deletion when you restart computer: %s",
-                                     L"",
-                                     L"",
-                                     L"Note: Cannot erase privacy of Firefox while it is running."};
-  TPrivacyScanner scanner(texts, PumpWindowMessages);
+  TPrivacyScanner scanner(DefaultPrivacyReportTexts(), PumpWindowMessages);
   scanner.PauseSteps = false;
   TRecordingLabel progress, note;
   TRecordingReport report;

@@ -16,6 +16,10 @@
 
 namespace velmora {
 
+// The ten built-in English report texts, in the order the scanner takes
+// them (language-pack keys "0" to "9").
+const std::vector<std::wstring> &DefaultPrivacyReportTexts();
+
 class TPrivacyScanner {
 public:
   // reportTexts: the ten report texts by index (0 title, 1 item total,

@@ -7,6 +7,21 @@
 
 namespace velmora {
 
+const std::vector<std::wstring> &DefaultPrivacyReportTexts() {
+  static const std::vector<std::wstring> texts = {
+      L"Privacy Analysis Report",
+      L"Total: %s items to be removed",
+      L"Total: %s files to be removed",
+      L"Details of items to be removed.",
+      L"Typed URLs",
+      L"Auto Fill Form",
+      L"Marked for deletion when you restart computer: %s",
+      L"Auto Sweep",
+      L"Sweeping your privacy traces.",
+      L"Note: Cannot erase privacy of Firefox while it is running."};
+  return texts;
+}
+
 TPrivacyScanner::TPrivacyScanner(const std::vector<std::wstring> &reportTexts, TMessagePump pump,
                                  std::wstring configFile)
     : ReportTexts(reportTexts), pump_(std::move(pump)), configFile_(std::move(configFile)) {

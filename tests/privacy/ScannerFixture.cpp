@@ -4,19 +4,6 @@
 
 namespace velmora::test {
 
-std::vector<std::wstring> DefaultReportTexts() {
-  return {L"Privacy Analysis Report",
-          L"Total: %s items to be removed",
-          L"Total: %s files to be removed",
-          L"Details of items to be removed.",
-          L"Typed URLs",
-          L"Auto Fill Form",
-          L"Marked for deletion when you restart computer: %s",
-          L"Auto Sweep",
-          L"Sweeping your privacy traces.",
-          L"Note: Cannot erase privacy of Firefox while it is running."};
-}
-
 std::wstring SelectionOf(std::initializer_list<int> positions) {
   std::wstring s(42, L'0');
   for (int p : positions)
@@ -59,7 +46,7 @@ TFakeProcess::~TFakeProcess() {
 
 ScannerTest::ScannerTest()
     : scanner(
-          DefaultReportTexts(),
+          DefaultPrivacyReportTexts(),
           [this] {
             ++pumps;
             if (onPump)

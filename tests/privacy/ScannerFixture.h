@@ -17,8 +17,6 @@
 
 namespace velmora::test {
 
-std::vector<std::wstring> DefaultReportTexts();
-
 // A selection string with '1' at the given positions (1-based).
 std::wstring SelectionOf(std::initializer_list<int> positions);
 

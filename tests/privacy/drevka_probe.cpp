@@ -22,24 +22,13 @@ using namespace velmora;
 int wmain(int argc, wchar_t **argv) {
   if (argc < 4)
     return 2;
-  const std::vector<std::wstring> texts = {
-      L"Privacy Analysis Report",
-      L"Total: %s items to be removed",
-      L"Total: %s files to be removed",
-      L"Details of items to be removed.",
-      L"",
-      L"",
-      L"Marked for deletion when you restart computer: %s",
-      L"",
-      L"",
-      L"Note: Cannot erase privacy of Firefox while it is running."};
   std::string out;
   HMODULE library = ::LoadLibraryW(drevka::kDrevkaLibrary);
   out += library ? "library:present\n" : "library:absent\n";
   if (library)
     ::FreeLibrary(library);
 
-  TPrivacyScanner scanner(texts, TMessagePump(), argv[3]);
+  TPrivacyScanner scanner(DefaultPrivacyReportTexts(), TMessagePump(), argv[3]);
   scanner.PauseSteps = false;
   test::TRecordingLabel progress, note;
   test::TRecordingReport report;
