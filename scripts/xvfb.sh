@@ -1,11 +1,20 @@
-# Sourced: a private X display for the window tests, unless one is given.
+# Sourced: a private X display for the window tests, unless one is given
+# (VELMORA_DISPLAY). Xvfb picks a free display number itself, so parallel
+# runs never share or fight over one.
 xvfb_pid=""
 xvfb_start() {
   if [ -n "${VELMORA_DISPLAY:-}" ]; then export DISPLAY="$VELMORA_DISPLAY"; return; fi
-  local n=${XVFB_DISPLAY_NUMBER:-$((90 + RANDOM % 400))}
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -s "$numberFile" ] && break; sleep 0.1; done
+  if [ ! -s "$numberFile" ]; then
+    echo "xvfb: the virtual display did not start" >&2
+    rm -f "$numberFile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$numberFile")"
+  rm -f "$numberFile"
 }
 xvfb_stop() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
