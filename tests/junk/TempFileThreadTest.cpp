@@ -31,21 +31,6 @@ std::set<std::wstring> Under(const std::vector<std::wstring> &list, const std::w
   return out;
 }
 
-// Sets a file's times to `days` days in the future.
-void SetFileFutureDays(const std::wstring &path, int days) {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t{};
-  t.LowPart = now.dwLowDateTime;
-  t.HighPart = now.dwHighDateTime;
-  t.QuadPart += static_cast<ULONGLONG>(days) * 86400ULL * 10000000ULL;
-  const FILETIME ft{t.LowPart, t.HighPart};
-  UniqueFile f(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(f.Valid());
-  ASSERT_TRUE(::SetFileTime(f.Get(), &ft, &ft, &ft));
-}
-
 // ---- The report and its 3 MiB rule --------------------------------------
 
 struct TReportCase {
@@ -176,7 +161,7 @@ TEST(JunkRulesTest, TemporaryFoldersCountAgedFilesAndWindowsLogs) {
       SetFileAgeDays(p.path, p.ageDays);
   }
   WriteFileBytes(temp / L"future.tmp", "junk");
-  SetFileFutureDays(temp / L"future.tmp", 40);
+  SetFileAgeDays(temp / L"future.tmp", -40); // dated 40 days ahead
   TPlantedFile upperLog(WindowsFolder() + L"\\vtest-junk-a.LOG", "log");
   TPlantedFile lockedLog(WindowsFolder() + L"\\vtest-junk-b.log", "log");
   TPlantedFile notLog(WindowsFolder() + L"\\vtest-junk-c.txt", "log");

@@ -13,7 +13,8 @@ namespace velmora::test {
 namespace {
 void Check(bool ok, const char *what) {
   if (!ok)
-    throw std::runtime_error(std::string(what) + " failed, error " + std::to_string(::GetLastError()));
+    throw std::runtime_error(std::string(what) + " failed, error " +
+                             std::to_string(::GetLastError()));
 }
 } // namespace
 
@@ -60,14 +61,14 @@ void WriteFileBytes(const std::wstring &path, const std::string &bytes) {
                              FILE_ATTRIBUTE_NORMAL, nullptr));
   Check(f.Valid(), "CreateFileW");
   DWORD written = 0;
-  Check(bytes.empty() || ::WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                     &written, nullptr),
+  Check(bytes.empty() ||
+            ::WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr),
         "WriteFile");
 }
 
 std::string ReadFileBytes(const std::wstring &path) {
-  UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr));
+  UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
   Check(f.Valid(), "CreateFileW");
   LARGE_INTEGER size{};
   ::GetFileSizeEx(f.Get(), &size);
@@ -89,12 +90,13 @@ void SetFileAgeDays(const std::wstring &path, double days) {
   ULARGE_INTEGER t{};
   t.LowPart = now.dwLowDateTime;
   t.HighPart = now.dwHighDateTime;
-  t.QuadPart -= static_cast<ULONGLONG>(days * 86400.0 * 1e7);
+  t.QuadPart = static_cast<ULONGLONG>(static_cast<LONGLONG>(t.QuadPart) -
+                                      static_cast<LONGLONG>(days * 86400.0 * 1e7));
   FILETIME ft{t.LowPart, t.HighPart};
   DWORD a = ::GetFileAttributesW(path.c_str());
-  UniqueFile f(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING,
-                             (a & FILE_ATTRIBUTE_DIRECTORY) ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
+  UniqueFile f(::CreateFileW(
+      path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+      OPEN_EXISTING, (a & FILE_ATTRIBUTE_DIRECTORY) ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
   Check(f.Valid(), "CreateFileW");
   Check(::SetFileTime(f.Get(), &ft, &ft, &ft) != FALSE, "SetFileTime");
 }
@@ -113,7 +115,8 @@ void RegWrite(const std::wstring &key, const std::wstring &name, DWORD type, con
 } // namespace
 
 void RegWriteString(const std::wstring &key, const std::wstring &name, const std::wstring &value) {
-  RegWrite(key, name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegWrite(key, name, REG_SZ, value.c_str(),
+           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 void RegWriteDword(const std::wstring &key, const std::wstring &name, DWORD value) {
@@ -138,8 +141,10 @@ bool RegKeyExists(const std::wstring &key) {
 
 bool RegValueExists(const std::wstring &key, const std::wstring &name) {
   UniqueRegKey k;
-  return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, k.Receive()) == ERROR_SUCCESS &&
-         ::RegQueryValueExW(k.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, k.Receive()) ==
+             ERROR_SUCCESS &&
+         ::RegQueryValueExW(k.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+             ERROR_SUCCESS;
 }
 
 void RegDeleteTree(const std::wstring &key) { ::SHDeleteKeyW(HKEY_CURRENT_USER, key.c_str()); }

@@ -31,7 +31,8 @@ void RemoveTree(const std::wstring &path);
 void WriteFileBytes(const std::wstring &path, const std::string &bytes);
 std::string ReadFileBytes(const std::wstring &path);
 bool PathExists(const std::wstring &path);
-// Sets creation, last-access and last-write time to `days` days ago.
+// Sets creation, last-access and last-write time to `days` days ago
+// (a negative count dates the file ahead).
 void SetFileAgeDays(const std::wstring &path, double days);
 
 // Registry under HKEY_CURRENT_USER.
