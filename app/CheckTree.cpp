@@ -1,4 +1,5 @@
 #include "app/CheckTree.h"
+#include "app/Pictures.h"
 
 #include <windowsx.h>
 
@@ -81,14 +82,8 @@ HIMAGELIST MakeStateImages() {
   const int size = 16;
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 4, 0);
   for (int state = 0; state < 4; ++state) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void *pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HBITMAP bitmap = CreateArgbBitmap(size, size, &pixels);
     if (!bitmap)
       continue;
     unsigned *p = static_cast<unsigned *>(pixels);

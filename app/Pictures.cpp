@@ -76,16 +76,9 @@ TPicture TPicture::FromBytes(const void *data, size_t size) {
   if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
     return {};
 
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = static_cast<LONG>(width);
-  bi.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   auto bits = std::make_shared<TBits>();
   void *pixels = nullptr;
-  bits->Handle = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  bits->Handle = CreateArgbBitmap(static_cast<int>(width), static_cast<int>(height), &pixels);
   if (!bits->Handle)
     return {};
   bits->Pixels = static_cast<unsigned *>(pixels);
@@ -119,6 +112,17 @@ void TPicture::Draw(HDC dc, const RECT &target) const {
   DeleteDC(source);
 }
 
+HBITMAP CreateArgbBitmap(int width, int height, void **pixels) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height; // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, pixels, nullptr, 0);
+}
+
 HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size) {
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, count, 0);
   for (int i = 0; i < count; ++i) {
@@ -126,14 +130,8 @@ HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size) {
     wsprintfW(name, L"%s%02d", prefix.c_str(), i);
     TPicture picture = TPicture::FromResource(name);
     // A picture that cannot be had leaves a blank icon in its place.
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void *pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HBITMAP bitmap = CreateArgbBitmap(size, size, &pixels);
     if (!bitmap)
       continue;
     HDC dc = CreateCompatibleDC(nullptr);

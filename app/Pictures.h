@@ -41,6 +41,9 @@ private:
   int width_ = 0, height_ = 0;
 };
 
+// A top-down 32-bit bitmap whose pixels the caller fills or draws on.
+HBITMAP CreateArgbBitmap(int width, int height, void **pixels);
+
 // An image list of 16 x 16, 32-bit icons made from numbered resources
 // prefix00, prefix01, ... (count of them).
 HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size);
