@@ -2,9 +2,9 @@
 // its message loop.
 #include "app/UniqueInstance.h"
 #include "app/UnitMain.h"
+#include "base/Com.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 using namespace velmora;
@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before any window of the program exists.
   if (CheckSingleInstance() != TInstanceStart::First)
     return 0;
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const TComApartment com;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_TAB_CLASSES |
                                                          ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES |
                                                          ICC_TREEVIEW_CLASSES};
@@ -46,6 +46,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (...) {
     exitCode = 1;
   }
-  CoUninitialize();
   return exitCode;
 }

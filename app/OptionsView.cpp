@@ -4,7 +4,7 @@
 
 #include "app/CookieCache.h"
 #include "base/Error.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 namespace velmora {
 

@@ -1,15 +1,15 @@
 #pragma once
 // The main window: banner, navigation bar and the three views (privacy
 // traces, junk files, options), with the objects they share.
-#include "app/CheckTree.h"
-#include "app/Controls.h"
-#include "app/GraphicControls.h"
-#include "app/GuiDispatcher.h"
-#include "app/PImageNote.h"
-#include "app/Window.h"
-#include "junk/AppFrame_New.h"
+#include "app/controls/CheckTree.h"
+#include "app/controls/Controls.h"
+#include "app/controls/GraphicControls.h"
+#include "app/controls/GuiDispatcher.h"
+#include "app/controls/PImageNote.h"
+#include "app/controls/Window.h"
 #include "settings/ConfigFile.h"
 #include "settings/PLanguage.h"
+#include "system/AppFrame_New.h"
 
 #include <functional>
 #include <memory>

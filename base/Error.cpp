@@ -1,6 +1,6 @@
-#include "Error.h"
+#include "base/Error.h"
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace velmora {
 

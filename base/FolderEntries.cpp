@@ -1,4 +1,6 @@
-#include "FolderEntries.h"
+#include "base/FolderEntries.h"
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -26,6 +28,8 @@ bool TFolderEntries::Next(TFolderEntry &entry) {
 }
 
 bool FileExists(const std::wstring &path) {
+  if (path.empty())
+    return false;
   DWORD a = ::GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -33,6 +37,28 @@ bool FileExists(const std::wstring &path) {
 bool FolderExists(const std::wstring &path) {
   DWORD a = ::GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ReadWholeFile(const std::wstring &path, uint64_t maxBytes, std::string &bytes) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.Get(), &size) ||
+      static_cast<uint64_t>(size.QuadPart) > maxBytes)
+    return false;
+  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    if (!::ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr))
+      return false;
+    if (got == 0)
+      break;
+    done += got;
+  }
+  bytes.resize(done);
+  return true;
 }
 
 } // namespace velmora

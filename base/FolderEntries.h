@@ -3,7 +3,7 @@
 // FindFirstFileExW, skipping "." and "..". Entries report whether they are
 // folders and whether they are reparse points, so walkers can refuse to
 // follow junctions and symbolic links.
-#include "Handles.h"
+#include "base/Handles.h"
 
 #include <cstdint>
 #include <string>
@@ -38,5 +38,10 @@ private:
 // What GetFileAttributesW says of a path.
 bool FileExists(const std::wstring &path);   // plain file, not a folder
 bool FolderExists(const std::wstring &path); // folder (reparse points included)
+
+// Reads a whole file into bytes, opened for reading while others may read
+// but not write. False when it cannot be opened or read, or is larger than
+// maxBytes.
+bool ReadWholeFile(const std::wstring &path, uint64_t maxBytes, std::string &bytes);
 
 } // namespace velmora

@@ -1,4 +1,4 @@
-#include "RegistryKey.h"
+#include "base/RegistryKey.h"
 
 #include <shlwapi.h>
 

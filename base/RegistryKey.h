@@ -2,7 +2,7 @@
 // A registry key opened without creating it, with the few operations the
 // engine needs: names of subkeys and values, value types and data, and
 // deletion of a value or of a whole tree.
-#include "Handles.h"
+#include "base/Handles.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "base/Text.h"
 
 #include <windows.h>
 
@@ -71,21 +71,60 @@ std::wstring Trim(const std::wstring &s) {
   return s.substr(b, e - b);
 }
 
-bool StartsWith(const std::wstring &s, const std::wstring &prefix) {
-  return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+namespace {
+
+std::wstring DecodeUtf16(const std::string &bytes, size_t from, bool bigEndian) {
+  std::wstring out((bytes.size() - from) / 2, L'\0');
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto a = static_cast<unsigned char>(bytes[from + 2 * i]);
+    const auto b = static_cast<unsigned char>(bytes[from + 2 * i + 1]);
+    out[i] = static_cast<wchar_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  }
+  return out;
 }
 
-bool EndsWith(const std::wstring &s, const std::wstring &suffix) {
-  return s.size() >= suffix.size() &&
-         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+} // namespace
+
+std::wstring DecodeText(const std::string &bytes) {
+  const auto starts = [&](const char *mark, size_t n) {
+    return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0;
+  };
+  if (starts("\xFF\xFE", 2))
+    return DecodeUtf16(bytes, 2, false);
+  if (starts("\xFE\xFF", 2))
+    return DecodeUtf16(bytes, 2, true);
+  if (starts("\xEF\xBB\xBF", 3))
+    return FromUtf8(bytes.substr(3));
+  return FromAnsi(bytes);
+}
+
+std::wstring FillIn(const std::wstring &pattern, wchar_t conversion, const std::wstring &value) {
+  std::wstring out;
+  out.reserve(pattern.size() + value.size());
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == L'%' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == conversion) {
+        out += value;
+        ++i;
+        continue;
+      }
+      if (pattern[i + 1] == L'%') {
+        out += L'%';
+        ++i;
+        continue;
+      }
+    }
+    out += pattern[i];
+  }
+  return out;
 }
 
 std::wstring IncludeTrailingBackslash(const std::wstring &path) {
-  return EndsWith(path, L"\\") ? path : path + L"\\";
+  return path.ends_with(L"\\") ? path : path + L"\\";
 }
 
 std::wstring ExcludeTrailingBackslash(const std::wstring &path) {
-  return EndsWith(path, L"\\") ? path.substr(0, path.size() - 1) : path;
+  return path.ends_with(L"\\") ? path.substr(0, path.size() - 1) : path;
 }
 
 std::wstring ExtractFileName(const std::wstring &path) {

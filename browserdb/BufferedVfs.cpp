@@ -1,4 +1,4 @@
-#include "BufferedVfs.h"
+#include "browserdb/BufferedVfs.h"
 
 #include <sqlite3.h>
 
@@ -91,9 +91,13 @@ int Unlock(sqlite3_file *f, int level) { VELMORA_FORWARD(xUnlock(Real(f), level)
 int CheckReservedLock(sqlite3_file *f, int *out) {
   return Real(f)->pMethods->xCheckReservedLock(Real(f), out);
 }
-int FileControl(sqlite3_file *f, int op, void *arg) { VELMORA_FORWARD(xFileControl(Real(f), op, arg)); }
+int FileControl(sqlite3_file *f, int op, void *arg) {
+  VELMORA_FORWARD(xFileControl(Real(f), op, arg));
+}
 int SectorSize(sqlite3_file *f) { return Real(f)->pMethods->xSectorSize(Real(f)); }
-int DeviceCharacteristics(sqlite3_file *f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); }
+int DeviceCharacteristics(sqlite3_file *f) {
+  return Real(f)->pMethods->xDeviceCharacteristics(Real(f));
+}
 int ShmMap(sqlite3_file *f, int region, int size, int extend, void volatile **out) {
   VELMORA_FORWARD(xShmMap(Real(f), region, size, extend, out));
 }
@@ -115,15 +119,28 @@ int Unfetch(sqlite3_file *f, sqlite3_int64 offset, void *page) {
 #undef VELMORA_FORWARD
 
 const sqlite3_io_methods kMethods = {
-    3,         Close,        Read,       Write,      Truncate, Sync,
-    FileSize,  Lock,         Unlock,     CheckReservedLock,    FileControl,
-    SectorSize, DeviceCharacteristics, ShmMap, ShmLock, ShmBarrier,
-    ShmUnmap,  Fetch,        Unfetch,
+    3,
+    Close,
+    Read,
+    Write,
+    Truncate,
+    Sync,
+    FileSize,
+    Lock,
+    Unlock,
+    CheckReservedLock,
+    FileControl,
+    SectorSize,
+    DeviceCharacteristics,
+    ShmMap,
+    ShmLock,
+    ShmBarrier,
+    ShmUnmap,
+    Fetch,
+    Unfetch,
 };
 
-int RealOffset() {
-  return static_cast<int>((sizeof(TBufferedFile) + 7) & ~static_cast<size_t>(7));
-}
+int RealOffset() { return static_cast<int>((sizeof(TBufferedFile) + 7) & ~static_cast<size_t>(7)); }
 
 int Open(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int *outFlags) {
   TBufferedFile *self = Self(file);

@@ -1,8 +1,8 @@
 // Drevka.dll: the eight exports. Each one copies its BSTR
 // arguments, runs its operation and catches every failure: a scan stores the
 // empty text, a repair returns false. Nothing is kept between calls.
-#include "DrevkaApi.h"
-#include "DrevkaCommon.h"
+#include "browserdb/DrevkaApi.h"
+#include "browserdb/DrevkaCommon.h"
 
 #include <type_traits>
 
@@ -52,13 +52,15 @@ bool __stdcall RepairChromeHis(BSTR BookmarksPath, BSTR HistoryPath, BSTR Thumbn
 
 bool __stdcall RepairChromeFill(BSTR WebDataPath) {
   return Guarded([&] {
-    RepairTables(Text(WebDataPath),
-                 {{L"autofill", "delete from autofill"}, {L"autofill_dates", "delete from autofill_dates"}});
+    RepairTables(Text(WebDataPath), {{L"autofill", "delete from autofill"},
+                                     {L"autofill_dates", "delete from autofill_dates"}});
   });
 }
 
 bool __stdcall RepairChromeDown(BSTR HistoryPath) {
-  return Guarded([&] { RepairTables(Text(HistoryPath), {{L"downloads", "delete from downloads"}}); });
+  return Guarded([&] {
+    RepairTables(Text(HistoryPath), {{L"downloads", "delete from downloads"}});
+  });
 }
 
 bool __stdcall RepairChromeCk(BSTR CookiesPath) {
@@ -67,7 +69,8 @@ bool __stdcall RepairChromeCk(BSTR CookiesPath) {
 
 void __stdcall ScanChromeCk(BSTR *Result, BSTR CookiesPath) {
   GuardedScan(Result, [&] {
-    return ScanHosts(Text(CookiesPath), L"cookies", "select distinct host_key from cookies", L"host_key");
+    return ScanHosts(Text(CookiesPath), L"cookies", "select distinct host_key from cookies",
+                     L"host_key");
   });
 }
 
@@ -76,12 +79,15 @@ bool __stdcall RepairMozHis(BSTR PlacesPath) {
 }
 
 bool __stdcall RepairMozCk(BSTR CookiesPath) {
-  return Guarded([&] { RepairTables(Text(CookiesPath), {{L"moz_cookies", "delete from moz_cookies"}}); });
+  return Guarded([&] {
+    RepairTables(Text(CookiesPath), {{L"moz_cookies", "delete from moz_cookies"}});
+  });
 }
 
 void __stdcall ScanMozCk(BSTR *Result, BSTR CookiesPath) {
   GuardedScan(Result, [&] {
-    return ScanHosts(Text(CookiesPath), L"moz_cookies", "select distinct host from moz_cookies", L"host");
+    return ScanHosts(Text(CookiesPath), L"moz_cookies", "select distinct host from moz_cookies",
+                     L"host");
   });
 }
 

@@ -1,6 +1,6 @@
 // The Chrome history repair (run in one transaction, NULL ids left out of the
 // id lists, deleted rows overwritten).
-#include "DrevkaCommon.h"
+#include "browserdb/DrevkaCommon.h"
 
 #include "base/Text.h"
 
@@ -80,7 +80,8 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
     return list.empty() ? std::wstring() : list.substr(1);
   };
   if (hasUrls)
-    history.RunStatement(ToAnsi(L"delete from urls where not id in (" + withoutFirst(urlIds) + L")"));
+    history.RunStatement(
+        ToAnsi(L"delete from urls where not id in (" + withoutFirst(urlIds) + L")"));
   if (thumbnails.HasTable(L"favicons"))
     thumbnails.RunStatement(
         ToAnsi(L"delete from favicons where not id in(" + withoutFirst(faviconIds) + L")"));
@@ -90,8 +91,10 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
 
   static const std::pair<const wchar_t *, const char *> kHistorySteps[] = {
       {L"segments", "delete from segments where url_id not in (select id from urls)"},
-      {L"segment_usage", "delete from segment_usage where segment_id not in (select id from segments)"},
-      {L"keyword_search_terms", "delete from keyword_search_terms where url_id not in (select id from urls)"},
+      {L"segment_usage",
+       "delete from segment_usage where segment_id not in (select id from segments)"},
+      {L"keyword_search_terms",
+       "delete from keyword_search_terms where url_id not in (select id from urls)"},
       {L"presentation", "delete from presentation where url_id not in (select id from urls)"},
       {L"visits", "delete from visits"},
   };

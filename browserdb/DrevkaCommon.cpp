@@ -1,5 +1,6 @@
-#include "DrevkaCommon.h"
+#include "browserdb/DrevkaCommon.h"
 
+#include "base/FolderEntries.h"
 #include "base/Handles.h"
 #include "base/Text.h"
 
@@ -9,47 +10,11 @@
 
 namespace velmora::drevka {
 
-bool FileExists(const std::wstring &path) {
-  if (path.empty())
-    return false;
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring ReadTextFile(const std::wstring &path) {
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file)
-    throw EAppError(L"Cannot open file \"" + path + L"\"");
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7fffffff)
+  std::string bytes;
+  if (!ReadWholeFile(path, 0x7fffffff, bytes))
     throw EAppError(L"Cannot read file \"" + path + L"\"");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    if (!::ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
-                    nullptr))
-      throw EAppError(L"Cannot read file \"" + path + L"\"");
-    if (got == 0)
-      break;
-    done += got;
-  }
-  bytes.resize(done);
-
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF)
-    return FromUtf8(bytes.substr(3));
-  if (bytes.size() >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) {
-    const bool bigEndian = byte(0) == 0xFE;
-    std::wstring text;
-    text.reserve((bytes.size() - 2) / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      text.push_back(static_cast<wchar_t>(bigEndian ? (byte(i) << 8) | byte(i + 1)
-                                                    : byte(i) | (byte(i + 1) << 8)));
-    return text;
-  }
-  return FromAnsi(bytes);
+  return DecodeText(bytes);
 }
 
 void WriteRepairLog(const std::wstring &line) {
@@ -86,8 +51,8 @@ void BeginRepair(TSQLiteDatabase &db) {
 
 void CommitRepair(TSQLiteDatabase &db) { db.CommitTransaction(); }
 
-std::wstring ScanHosts(const std::wstring &path, const std::wstring &table, const std::string &query,
-                       const std::wstring &column) {
+std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
+                       const std::string &query, const std::wstring &column) {
   std::wstring hosts;
   if (!FileExists(path))
     return hosts;

@@ -1,13 +1,11 @@
 #pragma once
 // Internals shared by the Drevka operations.
-#include "SQLiteTable3.h"
+#include "base/FolderEntries.h"
+#include "browserdb/SQLiteTable3.h"
 
 #include <string>
 
 namespace velmora::drevka {
-
-// A plain file exists at path (not a folder).
-bool FileExists(const std::wstring &path);
 
 // Reads a whole text file: a byte-order mark selects UTF-16 (either byte
 // order) or UTF-8, otherwise the ANSI code page. Opened for reading while
@@ -27,8 +25,8 @@ void BeginRepair(TSQLiteDatabase &db);
 void CommitRepair(TSQLiteDatabase &db);
 
 // The operations; each raises on failure (the exports catch everything).
-std::wstring ScanHosts(const std::wstring &path, const std::wstring &table, const std::string &query,
-                       const std::wstring &column);
+std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
+                       const std::string &query, const std::wstring &column);
 void RepairTables(const std::wstring &path,
                   std::initializer_list<std::pair<const wchar_t *, const char *>> statements);
 void RepairMozHistory(const std::wstring &path);

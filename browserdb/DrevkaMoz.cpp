@@ -1,6 +1,6 @@
 // The Firefox history repair (run in one transaction, NULLs left out of the
 // NOT IN lists, deleted rows overwritten).
-#include "DrevkaCommon.h"
+#include "browserdb/DrevkaCommon.h"
 
 namespace velmora::drevka {
 

@@ -1,4 +1,4 @@
-#include "SQLite3.h"
+#include "browserdb/SQLite3.h"
 
 #include <iterator>
 
@@ -19,7 +19,7 @@ std::wstring ResultCodeText(int code) {
       L"Some kind of disk I/O error occurred",        // 10
       L"The database disk image is malformed",        // 11
       L"(Internal Only) Table or record not found",   // 12
-      L"Insertion failed because database is full",  // 13
+      L"Insertion failed because database is full",   // 13
       L"Unable to open the database file",            // 14
       L"Database lock protocol error",                // 15
       L"Database is empty",                           // 16

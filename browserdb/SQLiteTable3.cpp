@@ -1,7 +1,7 @@
-#include "SQLiteTable3.h"
+#include "browserdb/SQLiteTable3.h"
 
-#include "SQLite3.h"
 #include "base/Text.h"
+#include "browserdb/SQLite3.h"
 
 #include <windows.h>
 
@@ -63,8 +63,8 @@ TSQLiteDatabase::TSQLiteDatabase(const std::wstring &FileName) {
   FIsTransactionOpen = false;
   // sqlite3_open's mode (read and write, create when missing), through the
   // write-gathering VFS when it is available.
-  const int rc = sqlite3_open_v2(ToUtf8(FileName).c_str(), &FDB, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                 FVfs.Name());
+  const int rc = sqlite3_open_v2(ToUtf8(FileName).c_str(), &FDB,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, FVfs.Name());
   if (rc != SQLITE_OK) {
     std::wstring message;
     if (!FDB)
@@ -132,8 +132,9 @@ bool TSQLiteDatabase::HasTable(const std::wstring &TableName) {
   for (wchar_t &c : lowered)
     if (c >= L'A' && c <= L'Z')
       c = static_cast<wchar_t>(c - L'A' + L'a');
-  const std::string sql = "select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" +
-                          ToAnsi(lowered) + "' ";
+  const std::string sql =
+      "select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" +
+      ToAnsi(lowered) + "' ";
   return QueryTable(sql)->RowCount() > 0;
 }
 
@@ -216,7 +217,8 @@ TSQLiteTable::TSQLiteTable(TSQLiteDatabase &DB, const std::string &SQL) {
         break;
       }
       default:
-        FValues.emplace_back(DecodeAnsi(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
+        FValues.emplace_back(
+            DecodeAnsi(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
         break;
       }
     }

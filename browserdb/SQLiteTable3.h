@@ -2,8 +2,8 @@
 // The unit SQLiteTable3: one open database, the complete result of
 // one query, and the layer's exception type. Every failure of the layer is
 // raised as ESQLiteException.
-#include "BufferedVfs.h"
 #include "base/Error.h"
+#include "browserdb/BufferedVfs.h"
 
 #include <cstdint>
 #include <functional>

@@ -11,9 +11,10 @@ bool RunRemovalLibrary(const std::wstring &library, const std::wstring &configFi
     UniqueModule module(::LoadLibraryW(library.c_str()));
     if (!module)
       return false;
-    auto createDll = reinterpret_cast<TCreateDll>(::GetProcAddress(module.Get(), "CreateDll"));
-    auto repairTFile =
-        reinterpret_cast<TRepairTFile>(::GetProcAddress(module.Get(), "RepairTFile"));
+    auto createDll =
+        reinterpret_cast<tosmir::TCreateDll>(::GetProcAddress(module.Get(), tosmir::kCreateDll));
+    auto repairTFile = reinterpret_cast<tosmir::TRepairTFile>(
+        ::GetProcAddress(module.Get(), tosmir::kRepairTFile));
     if (!createDll || !repairTFile)
       return false;
     const wchar_t *reply = nullptr;
@@ -29,7 +30,7 @@ DWORD WINAPI RemovalThread(void *param) {
   try {
     std::unique_ptr<std::wstring> configFile(static_cast<std::wstring *>(param));
     if (configFile)
-      RunRemovalLibrary(kRemovalLibrary, *configFile);
+      RunRemovalLibrary(tosmir::kTosmirLibrary, *configFile);
   } catch (...) {
   }
   return 0;

@@ -1,10 +1,11 @@
 #include "junk/TempFileThread.h"
 
 #include "base/Handles.h"
+#include "base/MessagePump.h"
 #include "base/Text.h"
 #include "junk/RemovalThread.h"
-#include "junk/Routines.h"
 #include "settings/ConfigFile.h"
+#include "system/Routines.h"
 
 #include <shellapi.h>
 
@@ -18,32 +19,6 @@ const wchar_t kSeparator[] = L"-------------------------------------------------
 constexpr int kIntroSteps = 186;
 constexpr DWORD kIntroPauseMs = 20;
 constexpr int kRemovalSteps = 100;
-
-// Puts value in place of the first conversion `conversion` ("%d" or "%s")
-// of a report text and "%" in place of "%%". Report texts come from
-// language packs, so they are never handed to printf.
-std::wstring FillIn(const std::wstring &pattern, const wchar_t *conversion,
-                    const std::wstring &value) {
-  std::wstring out;
-  bool filled = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == L'%' && i + 1 < pattern.size()) {
-      if (pattern[i + 1] == L'%') {
-        out += L'%';
-        ++i;
-        continue;
-      }
-      if (!filled && pattern[i + 1] == conversion[1]) {
-        out += value;
-        filled = true;
-        ++i;
-        continue;
-      }
-    }
-    out += pattern[i];
-  }
-  return out;
-}
 
 // Runs pump until handle is signalled (or, with no handle, until timeoutMs
 // has passed), sleeping in MsgWaitForMultipleObjectsEx whenever the queue
@@ -69,15 +44,6 @@ bool WaitPumping(HANDLE handle, DWORD timeoutMs, const TMessagePump &pump) {
   }
 }
 
-// Dispatches the calling thread's pending window messages.
-void DispatchPending() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 } // namespace
 
 TempThread::TempThread(ITextLabel &statusLabel, const std::vector<std::wstring> &reportTexts,
@@ -87,7 +53,7 @@ TempThread::TempThread(ITextLabel &statusLabel, const std::vector<std::wstring> 
   texts_.resize(jtTextCount);
   cookiePrefix_ = CookiePrefixOf(CurrentUserName());
   memo_.Clear();
-  thread_ = ::CreateThread(nullptr, 0, &TempThread::ThreadProc, this, 0, nullptr);
+  thread_.Reset(::CreateThread(nullptr, 0, &TempThread::ThreadProc, this, 0, nullptr));
   if (!thread_)
     finished_.store(true);
 }
@@ -97,12 +63,11 @@ TempThread::~TempThread() {
     return;
   if (!Finished()) {
     StopScan();
-    WaitFor(DispatchPending);
+    WaitFor(ProcessMessages);
   }
   // After Finished the thread only returns; no call of it reaches the GUI
   // thread any more.
-  ::WaitForSingleObject(thread_, INFINITE);
-  ::CloseHandle(thread_);
+  ::WaitForSingleObject(thread_.Get(), INFINITE);
 }
 
 DWORD WINAPI TempThread::ThreadProc(void *param) {
@@ -123,7 +88,7 @@ void TempThread::OnGui(const std::function<void()> &call) { gui_.Synchronize(cal
 
 void TempThread::WaitFor(const TMessagePump &pump) {
   while (!Finished()) {
-    if (!WaitPumping(thread_, INFINITE, pump) && !Finished())
+    if (!WaitPumping(thread_.Get(), INFINITE, pump) && !Finished())
       return; // the wait itself failed: nothing left to wait on
   }
   if (pump)
@@ -236,11 +201,11 @@ void TempThread::WriteReport() {
   if (!reportAll_ && totalSize_ / 1024 / 1024 < 3) {
     totalSize_ = ieCacheSize_ = tempSize_ = recycleSize_ = 0;
     ieCacheCount_ = tempCount_ = recycleItems_ = 0;
-    lines.push_back(FillIn(texts_[jtCountLine], L"%d", L"0"));
-    lines.push_back(FillIn(texts_[jtSizeLine], L"%s", L"0"));
+    lines.push_back(FillIn(texts_[jtCountLine], L'd', L"0"));
+    lines.push_back(FillIn(texts_[jtSizeLine], L's', L"0"));
   } else {
-    lines.push_back(FillIn(texts_[jtCountLine], L"%d", std::to_wstring(fileCount_)));
-    lines.push_back(FillIn(texts_[jtSizeLine], L"%s", SizeText(totalSize_)));
+    lines.push_back(FillIn(texts_[jtCountLine], L'd', std::to_wstring(fileCount_)));
+    lines.push_back(FillIn(texts_[jtSizeLine], L's', SizeText(totalSize_)));
     lines.emplace_back();
     lines.insert(lines.end(), fileList_.begin(), fileList_.end());
   }

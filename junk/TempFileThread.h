@@ -9,9 +9,10 @@
 // IGuiDispatcher::Synchronize, so every such call runs on the GUI thread;
 // the GUI thread must keep processing messages (WaitFor does) while the
 // analysis runs.
+#include "base/Handles.h"
 #include "base/Screen.h"
-#include "junk/AppFrame_New.h"
-#include "junk/JunkRules.h"
+#include "removal/JunkRules.h"
+#include "system/AppFrame_New.h"
 
 #include <windows.h>
 
@@ -59,7 +60,7 @@ public:
   void WaitFor(const TMessagePump &pump);
   // The worker thread's handle (valid for the object's life; null when the
   // thread could not be started, in which case Finished is already set).
-  HANDLE ThreadHandle() const { return thread_; }
+  HANDLE ThreadHandle() const { return thread_.Get(); }
 
   // After the analysis, on the GUI thread: sets the status caption (text 4
   // when secureDeletion, else text 3), starts the removal through
@@ -127,7 +128,7 @@ private:
   std::atomic<bool> finished_{false};
   std::atomic<bool> cancelRequested_{false};
   bool secureDeletion_ = false;
-  HANDLE thread_ = nullptr;
+  UniqueKernelHandle thread_;
 };
 
 } // namespace velmora

@@ -1,9 +1,10 @@
 // The analysis run: reset, the walk over the trace catalogue, the report.
-#include "Catalogue.h"
-#include "PrivacyScanner.h"
-#include "ProcessCheck.h"
+#include "privacy/Catalogue.h"
+#include "privacy/PrivacyScanner.h"
+#include "privacy/ProcessCheck.h"
 
-#include "junk/Routines.h"
+#include "base/Text.h"
+#include "system/Routines.h"
 
 #include <windows.h>
 
@@ -23,30 +24,6 @@ enum TReportText {
 };
 
 const std::wstring kSeparator(90, L'-');
-
-// Report texts come from language packs, so they are never used as printf
-// patterns: every "%s" takes the argument, "%%" is one '%', and any other
-// '%' stays as written.
-std::wstring FillIn(const std::wstring &pattern, const std::wstring &argument) {
-  std::wstring out;
-  out.reserve(pattern.size() + argument.size());
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == L'%' && i + 1 < pattern.size()) {
-      if (pattern[i + 1] == L's') {
-        out += argument;
-        ++i;
-        continue;
-      }
-      if (pattern[i + 1] == L'%') {
-        out += L'%';
-        ++i;
-        continue;
-      }
-    }
-    out += pattern[i];
-  }
-  return out;
-}
 
 bool AnySelected(const std::wstring &selection, int first, int last) {
   for (int p = first; p <= last; ++p)
@@ -122,21 +99,21 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
   if (FirefoxRunning)
     ReportLines.push_back(text(rtFirefoxNote));
   ReportLines.push_back(kSeparator);
-  ReportLines.push_back(FillIn(text(rtSizeTotal), SizeTextNoBytes(TotalBytes)));
+  ReportLines.push_back(FillIn(text(rtSizeTotal), L's', SizeTextNoBytes(TotalBytes)));
   ReportLines.push_back(text(rtDetailsHeading));
   ReportLines.push_back(kSeparator);
   const std::unordered_set<std::wstring> marked(RestartMarked.begin(), RestartMarked.end());
   const std::wstring markedPattern = text(rtMarkedLine);
   for (size_t i = 0; i < DetailLines.size(); ++i) {
     if (i < Targets.size() && marked.count(Targets[i])) {
-      ReportLines.push_back(FillIn(markedPattern, DetailLines[i]));
+      ReportLines.push_back(FillIn(markedPattern, L's', DetailLines[i]));
       ++markedLines;
     } else {
       ReportLines.push_back(DetailLines[i]);
     }
   }
   ReportLines[1] =
-      FillIn(text(rtItemTotal),
+      FillIn(text(rtItemTotal), L's',
              std::to_wstring(static_cast<int64_t>(RegistryItemCount) + ItemCount - markedLines));
 
   reportMemo.AppendLines(ReportLines);

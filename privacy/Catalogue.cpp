@@ -1,4 +1,4 @@
-#include "Catalogue.h"
+#include "privacy/Catalogue.h"
 
 namespace velmora::privacy {
 

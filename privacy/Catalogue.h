@@ -2,7 +2,7 @@
 // The trace catalogue: position p (1-based) of the selection string is one
 // leaf of the privacy check tree, served by one collector with one
 // category key.
-#include "PrivacyScanner.h"
+#include "privacy/PrivacyScanner.h"
 
 #include <array>
 

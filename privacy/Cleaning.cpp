@@ -1,11 +1,11 @@
 // The cleaning run: removes what the last analysis recorded.
-#include "PrivacyScanner.h"
-#include "ProcessCheck.h"
-#include "ScannerDetail.h"
+#include "privacy/PrivacyScanner.h"
+#include "privacy/ProcessCheck.h"
+#include "privacy/ScannerDetail.h"
 
 #include "base/RegistryKey.h"
 #include "base/Text.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -22,8 +22,8 @@ bool Contains(const std::wstring &text, const wchar_t *part) {
 
 TTargetKind KindOf(const std::wstring &target) {
   // The cookie host lines name hosts, whatever characters a host holds.
-  if (StartsWith(target, privacy::kFirefoxCookiePrefix) ||
-      StartsWith(target, privacy::kChromeCookiePrefix))
+  if (target.starts_with(privacy::kFirefoxCookiePrefix) ||
+      target.starts_with(privacy::kChromeCookiePrefix))
     return TTargetKind::DisplayOnly;
   if (target.size() >= 2 && target[1] == L':')
     return TTargetKind::File;

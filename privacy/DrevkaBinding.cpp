@@ -1,5 +1,5 @@
 // The BSTR owner of the Drevka calls.
-#include "DrevkaBinding.h"
+#include "privacy/DrevkaBinding.h"
 
 namespace velmora::privacy {
 

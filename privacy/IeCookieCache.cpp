@@ -1,8 +1,8 @@
 // Internet Explorer's cookie entries in the WinINet URL cache.
-#include "PrivacyScanner.h"
-#include "ScannerDetail.h"
+#include "privacy/PrivacyScanner.h"
+#include "privacy/ScannerDetail.h"
 
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 // message pump it is given. While a run pumps messages the only call that
 // may come back into the scanner is CancelScan.
 #include "base/Screen.h"
-#include "junk/AppFrame_New.h"
+#include "system/AppFrame_New.h"
 
 #include <cstdint>
 #include <string>

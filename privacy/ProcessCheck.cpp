@@ -1,4 +1,4 @@
-#include "ProcessCheck.h"
+#include "privacy/ProcessCheck.h"
 
 #include "base/Handles.h"
 

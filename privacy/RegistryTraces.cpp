@@ -1,7 +1,7 @@
 // Registry helpers: record keys and values below HKEY_CURRENT_USER, and
 // delete a key with its subkeys.
-#include "PrivacyScanner.h"
-#include "ScannerDetail.h"
+#include "privacy/PrivacyScanner.h"
+#include "privacy/ScannerDetail.h"
 
 #include "base/RegistryKey.h"
 #include "base/Text.h"

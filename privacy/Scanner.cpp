@@ -1,9 +1,9 @@
 // Creation of the scanner and the small operations on its state.
-#include "PrivacyScanner.h"
+#include "privacy/PrivacyScanner.h"
 
 #include "base/FolderEntries.h"
-#include "junk/Routines.h"
 #include "settings/ConfigFile.h"
+#include "system/Routines.h"
 
 namespace velmora {
 

@@ -2,12 +2,12 @@
 // sizes. None of them descends into a reparse point: a junction or link
 // may point back up the tree (an endless walk) or out of the folder the
 // user chose (files that are not traces).
-#include "PrivacyScanner.h"
-#include "ScannerDetail.h"
+#include "privacy/PrivacyScanner.h"
+#include "privacy/ScannerDetail.h"
 
 #include "base/FolderEntries.h"
 #include "base/Text.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <cwctype>
 

@@ -2,7 +2,7 @@
 
 #include "base/Handles.h"
 #include "base/Text.h"
-#include "junk/AppFrame_New.h"
+#include "system/AppFrame_New.h"
 
 #include <bcrypt.h>
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The removal library's core: deletes the junk files that the junk rules
 // find, optionally overwriting them first, and empties the recycle bin.
-#include "junk/JunkRules.h"
+#include "removal/JunkRules.h"
 
 #include <functional>
 #include <string>

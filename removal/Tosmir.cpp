@@ -2,8 +2,8 @@
 // junk cleaning. CreateDll names the configuration file; RepairTFile
 // removes the junk by its section "Junk File Removal" and returns when done.
 // Nothing thrown inside leaves the library.
-#include "junk/RemovalThread.h"
 #include "removal/JunkRemoval.h"
+#include "removal/TosmirApi.h"
 
 #include <mutex>
 #include <string>
@@ -40,5 +40,5 @@ extern "C" int WINAPI RepairTFile() {
 }
 
 // Both entry points agree with what Velmora calls.
-static_assert(std::is_same_v<decltype(&CreateDll), velmora::TCreateDll>);
-static_assert(std::is_same_v<decltype(&RepairTFile), velmora::TRepairTFile>);
+static_assert(std::is_same_v<decltype(&CreateDll), velmora::tosmir::TCreateDll>);
+static_assert(std::is_same_v<decltype(&RepairTFile), velmora::tosmir::TRepairTFile>);

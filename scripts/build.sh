@@ -10,7 +10,11 @@ targets=()
 [ $# -gt 0 ] && targets=(--target "$@")
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
-cmake -S "$root" -B "$dir" "${generator[@]}" \
+# A compiler cache, when the machine has one, shares objects between build
+# folders and checkouts.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$dir" "${generator[@]}" "${launcher[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

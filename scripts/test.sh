@@ -6,6 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" x86_64
 "$root/scripts/build.sh" i686
+"$root/scripts/check-layers.sh"
 "$root/scripts/check-exports.sh" "$root/build/i686"
 
 export BUILD_DIR="$root/build/x86_64"

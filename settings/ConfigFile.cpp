@@ -1,8 +1,8 @@
-#include "ConfigFile.h"
+#include "settings/ConfigFile.h"
 
 #include "base/Error.h"
 #include "base/Text.h"
-#include "junk/AppFrame_New.h"
+#include "system/AppFrame_New.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "ExtIniFiles.h"
+#include "settings/ExtIniFiles.h"
 
 #include "base/Error.h"
-#include "base/Handles.h"
+#include "base/FolderEntries.h"
 #include "base/Text.h"
 
 #include <windows.h>
@@ -10,36 +10,12 @@ namespace velmora {
 
 namespace {
 
-std::wstring DecodeUtf16(const std::string &bytes, size_t from, bool bigEndian) {
-  // An odd trailing byte cannot form a character and is dropped.
-  std::wstring out((bytes.size() - from) / 2, L'\0');
-  for (size_t i = 0; i < out.size(); ++i) {
-    unsigned char a = static_cast<unsigned char>(bytes[from + 2 * i]);
-    unsigned char b = static_cast<unsigned char>(bytes[from + 2 * i + 1]);
-    out[i] = static_cast<wchar_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-  }
-  return out;
-}
-
-std::wstring Decode(const std::string &bytes) {
-  auto starts = [&](const char *mark, size_t n) {
-    return bytes.size() >= n && bytes.compare(0, n, mark, n) == 0;
-  };
-  if (starts("\xFF\xFE", 2))
-    return DecodeUtf16(bytes, 2, false);
-  if (starts("\xFE\xFF", 2))
-    return DecodeUtf16(bytes, 2, true);
-  if (starts("\xEF\xBB\xBF", 3))
-    return FromUtf8(bytes.substr(3));
-  return FromAnsi(bytes);
-}
-
 std::wstring Key(const std::wstring &s) { return UpperCase(s); }
 
 } // namespace
 
 std::vector<std::wstring> DecodeTextLines(const std::string &bytes) {
-  const std::wstring text = Decode(bytes);
+  const std::wstring text = DecodeText(bytes);
   std::vector<std::wstring> lines;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -56,16 +32,8 @@ std::vector<std::wstring> DecodeTextLines(const std::string &bytes) {
 }
 
 std::vector<std::wstring> ReadTextLines(const std::wstring &path) {
-  UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!f.Valid() || !::GetFileSizeEx(f.Get(), &size) || size.QuadPart > (256 << 20))
-    throw EAppError(Format(L"Cannot open file \"%s\".", path.c_str()));
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() &&
-      (!::ReadFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-       got != bytes.size()))
+  std::string bytes;
+  if (!ReadWholeFile(path, 256 << 20, bytes))
     throw EAppError(Format(L"Cannot read file \"%s\".", path.c_str()));
   return DecodeTextLines(bytes);
 }

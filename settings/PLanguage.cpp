@@ -1,4 +1,4 @@
-#include "PLanguage.h"
+#include "settings/PLanguage.h"
 
 #include "base/Error.h"
 #include "base/FolderEntries.h"

@@ -2,7 +2,7 @@
 // Language packs: "<name>.lng" files in the "Language" folder beside the
 // program. Every text the user sees is looked up here, with the built-in
 // English text as default.
-#include "ExtIniFiles.h"
+#include "settings/ExtIniFiles.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ApplicationTable.h"
+#include "privacy/collectors/ApplicationTable.h"
 
 namespace velmora::privacy {
 

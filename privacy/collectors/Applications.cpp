@@ -1,10 +1,10 @@
 // Other applications: one row of the application table per leaf.
-#include "ApplicationTable.h"
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ScannerDetail.h"
+#include "privacy/collectors/ApplicationTable.h"
 
 #include "base/FolderEntries.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 namespace velmora {
 

@@ -7,8 +7,8 @@
 #include "privacy/ScannerDetail.h"
 
 #include "base/FolderEntries.h"
-#include "junk/Routines.h"
 #include "settings/ConfigFile.h"
+#include "system/Routines.h"
 
 namespace velmora {
 

@@ -4,6 +4,7 @@
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ScannerDetail.h"
 
+#include "base/Com.h"
 #include "base/Error.h"
 #include "base/RegistryKey.h"
 #include "base/Text.h"
@@ -79,19 +80,14 @@ void TPrivacyScanner::CollectProtectedStorage() { CollectValuesOneLevelDown(kPro
 void TPrivacyScanner::ClearIeHistory() {
   // The caller's thread normally has COM running already; if not, it runs
   // for this call only.
-  const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  IUrlHistoryStg2 *history = nullptr;
+  const TComApartment com;
+  TComPtr<IUrlHistoryStg2> history;
   const HRESULT hr =
       ::CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                         kUrlHistoryStg2, reinterpret_cast<void **>(&history));
-  if (SUCCEEDED(hr) && history) {
-    history->ClearHistory(); // its result does not matter
-    history->Release();
-  }
-  if (SUCCEEDED(init))
-    ::CoUninitialize();
+                         kUrlHistoryStg2, history.ReceiveVoid());
   if (FAILED(hr) || !history)
     throw EAppError(L"The Internet Explorer URL history cannot be opened.");
+  history->ClearHistory(); // its result does not matter
 }
 
 } // namespace velmora

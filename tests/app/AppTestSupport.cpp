@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
 #include "TestSupport.h"
-#include "junk/AppFrame_New.h"
 #include "settings/ConfigFile.h"
+#include "system/AppFrame_New.h"
 
 #include <commctrl.h>
 #include <objbase.h>

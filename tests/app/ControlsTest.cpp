@@ -4,9 +4,9 @@
 #include "AppTestSupport.h"
 
 #include "app/CookieCache.h"
-#include "app/PLabelNote.h"
 #include "app/PrivacyNodes.h"
 #include "app/UniqueInstance.h"
+#include "app/controls/PLabelNote.h"
 
 #include <algorithm>
 #include <stdexcept>

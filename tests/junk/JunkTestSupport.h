@@ -6,10 +6,10 @@
 #include "PumpDispatcher.h"
 #include "TestSupport.h"
 #include "base/Text.h"
-#include "junk/AppFrame_New.h"
-#include "junk/Routines.h"
 #include "junk/TempFileThread.h"
 #include "settings/ConfigFile.h"
+#include "system/AppFrame_New.h"
+#include "system/Routines.h"
 
 #include <memory>
 #include <string>

@@ -4,7 +4,7 @@
 #include "base/Handles.h"
 #include "base/Text.h"
 #include "junk/RemovalThread.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 #include "tests/junk/JunkTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ std::wstring CacheFolder() {
 std::set<std::wstring> Under(const std::vector<std::wstring> &list, const std::wstring &folder) {
   std::set<std::wstring> out;
   for (const std::wstring &s : list)
-    if (StartsWith(s, folder))
+    if (s.starts_with(folder))
       out.insert(s);
   return out;
 }

@@ -2,7 +2,7 @@
 #include "ScannerFixture.h"
 
 #include "base/Text.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <algorithm>
 

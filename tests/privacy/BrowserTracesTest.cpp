@@ -5,7 +5,7 @@
 #include "Fixtures.h"
 
 #include "base/Text.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 using namespace velmora;
 using namespace velmora::test;

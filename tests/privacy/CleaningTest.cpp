@@ -10,7 +10,7 @@
 #include "base/Handles.h"
 #include "base/RegistryKey.h"
 #include "base/Text.h"
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <wininet.h>
 
@@ -57,7 +57,7 @@ Lines PendingRenames() {
 bool IsPendingDeletion(const std::wstring &path) {
   const Lines entries = PendingRenames();
   for (size_t i = 0; i + 1 < entries.size(); i += 2)
-    if (EndsWith(entries[i], path) && entries[i + 1].empty())
+    if (entries[i].ends_with(path) && entries[i + 1].empty())
       return true;
   return false;
 }

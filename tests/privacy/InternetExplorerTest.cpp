@@ -3,8 +3,8 @@
 #include "ScannerFixture.h"
 
 #include "base/Text.h"
-#include "junk/Routines.h"
 #include "settings/ConfigFile.h"
+#include "system/Routines.h"
 
 #include <wininet.h>
 

@@ -4,8 +4,8 @@
 #include "removal/JunkRemoval.h"
 #include "base/Handles.h"
 #include "base/Text.h"
-#include "junk/RemovalThread.h"
-#include "junk/Routines.h"
+#include "removal/TosmirApi.h"
+#include "system/Routines.h"
 #include "tests/junk/JunkTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -135,10 +135,12 @@ TEST(TosmirExportsTest, RepairWithoutAConfigurationFileNameDoesNothing) {
   TScratchFolder dir(L"tosmir-no-config");
   WriteFileBytes(dir / L"old.tmp", "temp");
   SetFileAgeDays(dir / L"old.tmp", 400);
-  UniqueModule library(::LoadLibraryW(kRemovalLibrary));
+  UniqueModule library(::LoadLibraryW(tosmir::kTosmirLibrary));
   ASSERT_TRUE(library.Valid());
-  auto createDll = reinterpret_cast<TCreateDll>(::GetProcAddress(library.Get(), "CreateDll"));
-  auto repair = reinterpret_cast<TRepairTFile>(::GetProcAddress(library.Get(), "RepairTFile"));
+  auto createDll =
+      reinterpret_cast<tosmir::TCreateDll>(::GetProcAddress(library.Get(), tosmir::kCreateDll));
+  auto repair =
+      reinterpret_cast<tosmir::TRepairTFile>(::GetProcAddress(library.Get(), tosmir::kRepairTFile));
   ASSERT_TRUE(createDll && repair);
   const wchar_t *reply = reinterpret_cast<const wchar_t *>(1);
   createDll(&reply, nullptr);

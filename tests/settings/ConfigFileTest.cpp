@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "base/Error.h"
 #include "base/Text.h"
-#include "junk/AppFrame_New.h"
+#include "system/AppFrame_New.h"
 
 #include <gtest/gtest.h>
 

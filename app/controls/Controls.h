@@ -2,8 +2,8 @@
 // Thin wrappers of the standard controls the window uses. A wrapper creates
 // its control but does not own it: the parent window destroys it. Panels
 // route the notifications of their children to the wrappers.
-#include "app/GraphicControls.h"
-#include "app/Window.h"
+#include "app/controls/GraphicControls.h"
+#include "app/controls/Window.h"
 #include "base/Screen.h"
 
 #include <commctrl.h>

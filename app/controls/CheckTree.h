@@ -3,7 +3,7 @@
 // checked; setting a node sets all nodes below it and brings its ancestors
 // up to date. The model keeps the states; TCheckTree shows it in a
 // TreeView with state images.
-#include "app/Controls.h"
+#include "app/controls/Controls.h"
 
 #include <string>
 #include <vector>

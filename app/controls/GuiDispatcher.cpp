@@ -1,4 +1,4 @@
-#include "app/GuiDispatcher.h"
+#include "app/controls/GuiDispatcher.h"
 
 #include "base/Handles.h"
 

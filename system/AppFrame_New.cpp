@@ -1,7 +1,7 @@
-#include "AppFrame_New.h"
+#include "system/AppFrame_New.h"
 
-#include "Routines.h"
 #include "base/Text.h"
+#include "system/Routines.h"
 
 #include <windows.h>
 
@@ -27,15 +27,24 @@ std::wstring TAppFrame::SpecialFolderPath(int csidl) {
 std::wstring TAppFrame::FolderOfKind(int kind, const std::wstring &unchanged) const {
   // CSIDL per kind; 0 marks the kinds without a shell folder.
   static const int kCsidl[19] = {
-      0,                          0,
-      0,                          CSIDL_INTERNET_CACHE,
-      CSIDL_COOKIES,              CSIDL_HISTORY,
-      CSIDL_RECENT,               CSIDL_DESKTOPDIRECTORY,
-      CSIDL_PROGRAMS,             CSIDL_FAVORITES,
-      CSIDL_STARTUP,              -1,
-      CSIDL_APPDATA,              CSIDL_LOCAL_APPDATA,
-      -1,                         CSIDL_PROGRAM_FILES,
-      CSIDL_PROGRAM_FILES_COMMON, CSIDL_STARTMENU,
+      0,
+      0,
+      0,
+      CSIDL_INTERNET_CACHE,
+      CSIDL_COOKIES,
+      CSIDL_HISTORY,
+      CSIDL_RECENT,
+      CSIDL_DESKTOPDIRECTORY,
+      CSIDL_PROGRAMS,
+      CSIDL_FAVORITES,
+      CSIDL_STARTUP,
+      -1,
+      CSIDL_APPDATA,
+      CSIDL_LOCAL_APPDATA,
+      -1,
+      CSIDL_PROGRAM_FILES,
+      CSIDL_PROGRAM_FILES_COMMON,
+      CSIDL_STARTMENU,
       CSIDL_COMMON_APPDATA,
   };
   switch (kind) {

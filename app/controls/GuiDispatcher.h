@@ -2,7 +2,7 @@
 // Runs calls of worker threads on the GUI thread: the call is queued, a
 // message is posted to a hidden window of the GUI thread, and the worker
 // waits until whatever message loop runs there has carried it out.
-#include "app/Window.h"
+#include "app/controls/Window.h"
 #include "base/Screen.h"
 
 #include <deque>

@@ -5,6 +5,8 @@
 // thread, and the fonts every control uses.
 #include "settings/PLanguage.h"
 
+#include "base/MessagePump.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -24,10 +26,6 @@ public:
 private:
   std::wstring name_;
 };
-
-// Dispatches the window messages waiting on the calling thread and returns.
-// A WM_QUIT met on the way is posted again for the outer message loop.
-void ProcessMessages();
 
 // Runs the message loop of the thread until WM_QUIT; returns its exit code.
 // Keys of dialogWindow's controls (Tab, arrows, Space) move between them.

@@ -1,8 +1,8 @@
-#include "junk/JunkRules.h"
+#include "removal/JunkRules.h"
 
 #include "base/Text.h"
-#include "junk/Routines.h"
 #include "settings/ConfigFile.h"
+#include "system/Routines.h"
 
 #include <winnetwk.h>
 

@@ -1,4 +1,4 @@
-#include "app/PImageNote.h"
+#include "app/controls/PImageNote.h"
 
 namespace velmora {
 

@@ -1,5 +1,5 @@
-#include "app/CheckTree.h"
-#include "app/Pictures.h"
+#include "app/controls/CheckTree.h"
+#include "app/controls/Pictures.h"
 
 #include <windowsx.h>
 

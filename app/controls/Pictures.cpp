@@ -1,5 +1,6 @@
-#include "app/Pictures.h"
+#include "app/controls/Pictures.h"
 
+#include "base/Com.h"
 #include "base/Handles.h"
 
 #include <commctrl.h>
@@ -8,29 +9,6 @@
 #include <cstring>
 
 namespace velmora {
-
-namespace {
-
-template <class T> struct TComPtr {
-  T *p = nullptr;
-  ~TComPtr() {
-    if (p)
-      p->Release();
-  }
-  T *operator->() const { return p; }
-  T **operator&() { return &p; }
-};
-
-// COM for the decoder, on whatever thread asks first.
-struct TComScope {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~TComScope() {
-    if (SUCCEEDED(hr))
-      CoUninitialize();
-  }
-};
-
-} // namespace
 
 TPicture::TBits::~TBits() {
   if (Handle)
@@ -50,27 +28,28 @@ TPicture TPicture::FromResource(const wchar_t *name) {
 }
 
 TPicture TPicture::FromBytes(const void *data, size_t size) {
-  TComScope com;
+  TComApartment com;
   TComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, reinterpret_cast<void **>(&factory))))
+                              IID_IWICImagingFactory, factory.ReceiveVoid())))
     return {};
   TComPtr<IWICStream> stream;
-  if (FAILED(factory->CreateStream(&stream)) ||
+  if (FAILED(factory->CreateStream(stream.Receive())) ||
       FAILED(stream->InitializeFromMemory(static_cast<BYTE *>(const_cast<void *>(data)),
                                           static_cast<DWORD>(size))))
     return {};
   TComPtr<IWICBitmapDecoder> decoder;
-  if (FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnLoad,
-                                              &decoder)))
+  if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                              decoder.Receive())))
     return {};
   TComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, &frame)))
+  if (FAILED(decoder->GetFrame(0, frame.Receive())))
     return {};
   TComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                   nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+  if (FAILED(factory->CreateFormatConverter(converter.Receive())) ||
+      FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)))
     return {};
   UINT width = 0, height = 0;
   if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)

@@ -1,7 +1,7 @@
 #pragma once
 // TLabelNote: the text twin of TImageNote, a label that shows one of a list
 // of texts, chosen by TextIndex.
-#include "app/GraphicControls.h"
+#include "app/controls/GraphicControls.h"
 
 #include <memory>
 #include <string>

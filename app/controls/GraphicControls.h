@@ -3,8 +3,8 @@
 // window that holds them, so that they can be transparent over a picture.
 // The holder (TGraphicHost) paints them in order and routes the mouse to
 // the topmost one under it.
-#include "app/Pictures.h"
-#include "app/Window.h"
+#include "app/controls/Pictures.h"
+#include "app/controls/Window.h"
 #include "base/Screen.h"
 
 #include <functional>

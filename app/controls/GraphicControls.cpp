@@ -1,4 +1,4 @@
-#include "app/GraphicControls.h"
+#include "app/controls/GraphicControls.h"
 
 #include <windowsx.h>
 

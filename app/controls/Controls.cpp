@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "app/controls/Controls.h"
 
 #include "base/Error.h"
 

@@ -1,4 +1,4 @@
-#include "app/PLabelNote.h"
+#include "app/controls/PLabelNote.h"
 
 namespace velmora {
 

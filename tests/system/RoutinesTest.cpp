@@ -1,5 +1,5 @@
-#include "junk/Routines.h"
-#include "junk/AppFrame_New.h"
+#include "system/Routines.h"
+#include "system/AppFrame_New.h"
 
 #include "TestSupport.h"
 #include "base/Error.h"

@@ -1,7 +1,7 @@
 #pragma once
 // TImageNote: an image that shows one of a list of named pictures, chosen
 // by ImageIndex (the navigation bar's hover and selection backgrounds).
-#include "app/GraphicControls.h"
+#include "app/controls/GraphicControls.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 // Prints WindowsName() for the version this process was started under.
-#include "junk/Routines.h"
+#include "system/Routines.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "Routines.h"
+#include "system/Routines.h"
 
 #include "base/Error.h"
 #include "base/FolderEntries.h"

@@ -1,27 +1,10 @@
-#include "app/Window.h"
+#include "app/controls/Window.h"
 
 #include "base/Error.h"
 
 #include <vector>
 
 namespace velmora {
-
-void ProcessMessages() {
-  MSG msg;
-  bool quit = false;
-  int exitCode = 0;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      quit = true;
-      exitCode = static_cast<int>(msg.wParam);
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  if (quit)
-    PostQuitMessage(exitCode);
-}
 
 int RunMessageLoop(HWND dialogWindow) {
   MSG msg;
