@@ -192,10 +192,9 @@ bool RemoveJunkFileBelow(const std::wstring &root, const std::wstring &path, boo
   for (size_t i = 0; i + 1 < parts.size(); ++i) {
     current += parts[i];
     expectedFinal += parts[i] + L"\\";
-    UniqueFile folder(::CreateFileW(current.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                    nullptr));
+    UniqueFile folder(::CreateFileW(
+        current.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder || !IsPlainFolder(folder.Get(), current))
       return false;
     held.push_back(std::move(folder));

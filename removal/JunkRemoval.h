@@ -44,9 +44,9 @@ bool RemoveJunkFile(const std::wstring &path, bool secure, const TPassDone &pass
 std::wstring RandomNameLike(const std::wstring &name);
 
 struct TRemovalResult {
-  bool ListRead = false;  // a well-formed list was found
-  int Removed = 0;        // files removed
-  int Skipped = 0;        // listed files that failed a check or could not go
+  bool ListRead = false; // a well-formed list was found
+  int Removed = 0;       // files removed
+  int Skipped = 0;       // listed files that failed a check or could not go
   bool BinEmptied = false;
 };
 
