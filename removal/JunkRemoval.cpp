@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace velmora {
@@ -170,64 +171,105 @@ std::wstring RandomNameLike(const std::wstring &name) {
   return out;
 }
 
+namespace {
+
+// The removals below one scanned folder: its final path, and the folders
+// from it down to the current file's folder, held open without delete
+// sharing so that none can be renamed or swapped for a junction while
+// files in them are removed. Consecutive files of one folder share them.
+class TFolderScope {
+public:
+  explicit TFolderScope(const std::wstring &root)
+      : base_(IncludeTrailingBackslash(root)),
+        root_(::CreateFileW(base_.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+    if (root_)
+      rootFinal_ = FinalPathOf(root_.Get());
+  }
+
+  bool Remove(const std::wstring &path, bool secure, const TFileIdentity *expected,
+              const TPassDone &passDone) {
+    std::vector<std::wstring> parts;
+    if (rootFinal_.size() < 4 || !StartsWithPath(path, base_) ||
+        !SplitRelative(path.substr(base_.size()), parts) || !HoldFolders(parts))
+      return false;
+    std::wstring expectedFinal = IncludeTrailingBackslash(rootFinal_);
+    for (const std::wstring &part : parts)
+      expectedFinal += part + L"\\";
+    expectedFinal.pop_back();
+    return RemoveHeldFile(path, expectedFinal, secure, expected, passDone);
+  }
+
+private:
+  // Holds every folder of parts but the last (the file's name), reusing
+  // the ones already held for the previous file.
+  bool HoldFolders(const std::vector<std::wstring> &parts) {
+    const size_t want = parts.size() - 1;
+    size_t same = 0;
+    while (same < names_.size() && same < want && SamePath(names_[same], parts[same]))
+      ++same;
+    names_.resize(same);
+    held_.resize(same);
+    std::wstring current = base_;
+    for (size_t i = 0; i < same; ++i)
+      current += parts[i] + L"\\";
+    for (size_t i = same; i < want; ++i) {
+      current += parts[i];
+      UniqueFile folder(::CreateFileW(
+          current.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+      if (!folder || !IsPlainFolder(folder.Get(), current))
+        return false;
+      names_.push_back(parts[i]);
+      held_.push_back(std::move(folder));
+      current += L"\\";
+    }
+    return true;
+  }
+
+  static bool RemoveHeldFile(const std::wstring &path, const std::wstring &expectedFinal,
+                             bool secure, const TFileIdentity *expected,
+                             const TPassDone &passDone) {
+    // Overwriting needs the file to itself: nobody else may write to it or
+    // delete it while it is open here.
+    const DWORD access = secure ? GENERIC_READ | GENERIC_WRITE | DELETE
+                                : DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    const DWORD share = secure ? FILE_SHARE_READ : kShareAll;
+    const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (secure ? FILE_FLAG_WRITE_THROUGH : 0);
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetInfo(file.Get(), info) ||
+        (info.dwFileAttributes &
+         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY)))
+      return false;
+    const int64_t size = (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (expected && (size != expected->Size ||
+                     ::CompareFileTime(&info.ftLastWriteTime, &expected->LastWrite) != 0))
+      return false;
+    const std::wstring finalPath = FinalPathOf(file.Get());
+    if (finalPath.empty() || !SamePath(finalPath, expectedFinal))
+      return false;
+
+    // A file with further hard links keeps its content under those names;
+    // only this name goes.
+    if (!secure || info.nNumberOfLinks > 1)
+      return Dispose(file.Get());
+    return SecureDeleteOpenFile(file.Get(), finalPath, size, passDone);
+  }
+
+  std::wstring base_;
+  UniqueFile root_;
+  std::wstring rootFinal_;
+  std::vector<std::wstring> names_;
+  std::vector<UniqueFile> held_;
+};
+
+} // namespace
+
 bool RemoveJunkFileBelow(const std::wstring &root, const std::wstring &path, bool secure,
                          const TFileIdentity *expected, const TPassDone &passDone) {
-  const std::wstring base = IncludeTrailingBackslash(root);
-  std::vector<std::wstring> parts;
-  if (!StartsWithPath(path, base) || !SplitRelative(path.substr(base.size()), parts))
-    return false;
-
-  UniqueFile rootHandle(::CreateFileW(base.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  const std::wstring rootFinal = rootHandle ? FinalPathOf(rootHandle.Get()) : std::wstring();
-  if (rootFinal.size() < 4)
-    return false;
-
-  // Every folder between the root and the file stays open, without delete
-  // sharing, until the file is gone: none can be renamed or replaced by a
-  // junction meanwhile.
-  std::vector<UniqueFile> held;
-  std::wstring current = base;
-  std::wstring expectedFinal = IncludeTrailingBackslash(rootFinal);
-  for (size_t i = 0; i + 1 < parts.size(); ++i) {
-    current += parts[i];
-    expectedFinal += parts[i] + L"\\";
-    UniqueFile folder(::CreateFileW(
-        current.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!folder || !IsPlainFolder(folder.Get(), current))
-      return false;
-    held.push_back(std::move(folder));
-    current += L"\\";
-  }
-  expectedFinal += parts.back();
-
-  // Overwriting needs the file to itself: nobody else may write to it or
-  // delete it while it is open here.
-  const DWORD access =
-      secure ? GENERIC_READ | GENERIC_WRITE | DELETE : DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-  const DWORD share = secure ? FILE_SHARE_READ : kShareAll;
-  const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (secure ? FILE_FLAG_WRITE_THROUGH : 0);
-  UniqueFile file(
-      ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!file || !GetInfo(file.Get(), info) ||
-      (info.dwFileAttributes &
-       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY)))
-    return false;
-  const int64_t size = (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  if (expected && (size != expected->Size ||
-                   ::CompareFileTime(&info.ftLastWriteTime, &expected->LastWrite) != 0))
-    return false;
-  const std::wstring finalPath = FinalPathOf(file.Get());
-  if (finalPath.empty() || !SamePath(finalPath, expectedFinal))
-    return false;
-
-  // A file with further hard links keeps its content under those names;
-  // only this name goes.
-  if (!secure || info.nNumberOfLinks > 1)
-    return Dispose(file.Get());
-  return SecureDeleteOpenFile(file.Get(), finalPath, size, passDone);
+  return TFolderScope(root).Remove(path, secure, expected, passDone);
 }
 
 bool RemoveJunkFile(const std::wstring &path, bool secure, const TPassDone &passDone) {
@@ -291,11 +333,17 @@ TRemovalResult RemoveListedJunk(const std::wstring &configFile, bool secure) {
   rules.RemoveDay = list.RemoveDay;
   ::GetLocalTime(&rules.Now);
 
+  std::unique_ptr<TFolderScope> scope; // the current entry's scanned folder
+  const TJunkFolder *scopeFolder = nullptr;
   for (const TListedJunkFile &file : list.Files) {
     const TJunkFolder *folder = WalkedFolderOf(file, folders);
+    if (folder && folder != scopeFolder) {
+      scope = std::make_unique<TFolderScope>(folder->Path);
+      scopeFolder = folder;
+    }
     const TFileIdentity identity{file.Size, file.LastWrite};
     if (folder && StillAdmitted(file, *folder, rules) &&
-        RemoveJunkFileBelow(folder->Path, file.Path, secure, &identity))
+        scope->Remove(file.Path, secure, &identity, {}))
       ++result.Removed;
     else
       ++result.Skipped;
