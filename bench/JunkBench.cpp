@@ -4,7 +4,12 @@
 //                        loop that only pumps messages
 //   junk_bench scan N    analysis of N planted Internet cache files, each
 //                        costing one synchronous call into the GUI thread
+//   junk_bench clean N [secure]
+//                        the same analysis, then its Clean through
+//                        Tosmir.dll: every listed file re-checked and
+//                        removed through its own handle
 #include "base/Text.h"
+#include "junk/RemovalThread.h"
 #include "tests/junk/JunkTestSupport.h"
 
 #include <chrono>
@@ -45,8 +50,8 @@ void WaitFigures() {
   }
 }
 
-void ScanFigures(int count) {
-  TJunkConfig config(L"0", L"1", L"0", 7);
+void ScanFigures(int count, bool clean, bool secure) {
+  TJunkConfig config(L"0", L"1", L"0", 7, secure);
   TPlantedFolder cache(IncludeTrailingBackslash(TAppFrame().FolderOfKind(fkInternetCache)) +
                        L"vtest-bench");
   for (int i = 0; i < count; ++i)
@@ -59,14 +64,27 @@ void ScanFigures(int count) {
   std::printf("scan: %lld files in %.2f s (%.0f files/s), %d GUI calls, %zu report lines\n",
               static_cast<long long>(run.worker->FileCount()), secs, run.worker->FileCount() / secs,
               run.gui.Calls(), run.memo.lines.size());
+  if (!clean)
+    return;
+  const auto c0 = std::chrono::steady_clock::now();
+  RunRemovalLibrary(tosmir::kTosmirLibrary, config.Path());
+  const double cleanSecs =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - c0).count();
+  int left = 0;
+  for (const std::wstring &path : run.worker->FileList())
+    left += PathExists(path) ? 1 : 0;
+  const size_t listed = run.worker->ReportedList().Files.size();
+  std::printf("clean%s: %zu listed files in %.2f s (%.0f files/s), %d left\n",
+              secure ? " (secure)" : "", listed, cleanSecs, listed / cleanSecs, left);
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"wait";
-  if (mode == L"scan")
-    ScanFigures(argc > 2 ? _wtoi(argv[2]) : 20000);
+  if (mode == L"scan" || mode == L"clean")
+    ScanFigures(argc > 2 ? _wtoi(argv[2]) : 20000, mode == L"clean",
+                argc > 3 && std::wstring(argv[3]) == L"secure");
   else
     WaitFigures();
   return 0;

@@ -101,6 +101,9 @@ void TempThread::Execute() {
     bar_.SetRange(0, 200);
     bar_.SetStep(1);
   });
+  // Until this analysis writes its own list, a Clean must find none: a
+  // list left by an earlier analysis no longer matches what is shown.
+  ::DeleteFileW(JunkListPath(ConfigFilePath(frame_)).c_str());
   Intro();
   OnGui([this] { memo_.Clear(); });
   cancelRequested_.store(false); // a stop during the intro shortens the intro only
@@ -111,24 +114,11 @@ void TempThread::Execute() {
   ::GetLocalTime(&rules_.Now);
   ieCacheFolder_ = frame_.FolderOfKind(fkInternetCache);
 
-  for (const TJunkFolder &folder : JunkFolders(settings_, ieCacheFolder_)) {
-    switch (folder.Walk) {
-    case TJunkWalk::IECache:
-      ScanIECache(folder.Path);
-      break;
-    case TJunkWalk::AgedFiles:
-      ScanAgedFiles(folder.Path);
-      break;
-    case TJunkWalk::AllFiles:
-      ScanAllFiles(folder.Path);
-      break;
-    case TJunkWalk::LogFiles:
-      ScanLogFiles(folder.Path);
-      break;
-    }
-  }
+  for (const TJunkFolder &folder : JunkFolders(settings_, ieCacheFolder_))
+    Scan(folder);
   QueryRecycleBin();
   OnGui([this] { WriteReport(); });
+  WriteJunkListFile();
 }
 
 void TempThread::Intro() {
@@ -138,10 +128,11 @@ void TempThread::Intro() {
   }
 }
 
-void TempThread::Count(const std::wstring &path, const TFolderEntry &entry, bool ieCache) {
+void TempThread::Count(const std::wstring &path, const TFolderEntry &entry,
+                       const TJunkFolder &folder) {
   ++fileCount_;
   totalSize_ += entry.Size;
-  if (ieCache) {
+  if (folder.IsIECache()) {
     ++ieCacheCount_;
     ieCacheSize_ += entry.Size;
   } else {
@@ -150,34 +141,15 @@ void TempThread::Count(const std::wstring &path, const TFolderEntry &entry, bool
   }
   currentFile_ = path;
   fileList_.push_back(path);
+  found_.push_back({path, folder.Path, folder.Walk, entry.Size, entry.LastWrite});
   OnGui([] {}); // each found file waits for the GUI thread once
 }
 
-void TempThread::ScanIECache(const std::wstring &folder) {
+// The four walks (cache, aged, all files, logs) differ only in their rules.
+void TempThread::Scan(const TJunkFolder &folder) {
   WalkJunkFolder(
-      folder, TJunkWalk::IECache, rules_,
-      [this](const std::wstring &path, const TFolderEntry &e) { Count(path, e, true); },
-      &cancelRequested_);
-}
-
-void TempThread::ScanAgedFiles(const std::wstring &folder) {
-  WalkJunkFolder(
-      folder, TJunkWalk::AgedFiles, rules_,
-      [this](const std::wstring &path, const TFolderEntry &e) { Count(path, e, false); },
-      &cancelRequested_);
-}
-
-void TempThread::ScanAllFiles(const std::wstring &folder) {
-  WalkJunkFolder(
-      folder, TJunkWalk::AllFiles, rules_,
-      [this](const std::wstring &path, const TFolderEntry &e) { Count(path, e, false); },
-      &cancelRequested_);
-}
-
-void TempThread::ScanLogFiles(const std::wstring &folder) {
-  WalkJunkFolder(
-      folder, TJunkWalk::LogFiles, rules_,
-      [this](const std::wstring &path, const TFolderEntry &e) { Count(path, e, false); },
+      folder.Path, folder.Walk, rules_,
+      [this, &folder](const std::wstring &path, const TFolderEntry &e) { Count(path, e, folder); },
       &cancelRequested_);
 }
 
@@ -198,6 +170,8 @@ void TempThread::WriteReport() {
   if (settings_.Recycle && recycleSize_ >= 0)
     totalSize_ += recycleSize_;
   std::vector<std::wstring> lines{texts_[jtReportTitle], kSeparator};
+  reportedList_ = TJunkList();
+  reportedList_.RemoveDay = settings_.RemoveDay;
   if (!reportAll_ && totalSize_ / 1024 / 1024 < 3) {
     totalSize_ = ieCacheSize_ = tempSize_ = recycleSize_ = 0;
     ieCacheCount_ = tempCount_ = recycleItems_ = 0;
@@ -208,12 +182,25 @@ void TempThread::WriteReport() {
     lines.push_back(FillIn(texts_[jtSizeLine], L's', SizeText(totalSize_)));
     lines.emplace_back();
     lines.insert(lines.end(), fileList_.begin(), fileList_.end());
+    // The list holds exactly what the report shows.
+    reportedList_.Files = found_;
+    reportedList_.RecycleCounted = settings_.Recycle && recycleSize_ >= 0;
+    reportedList_.RecycleSize = recycleSize_;
+    reportedList_.RecycleItems = recycleItems_;
   }
   memo_.Clear();
   memo_.AppendLines(lines);
   bar_.SetRange(0, 100);
   bar_.SetPosition(100);
   memo_.ScrollToEnd();
+}
+
+// Written before Finished is set, so a Clean always finds the list of the
+// report on screen. The folder is made when no configuration was saved yet.
+void TempThread::WriteJunkListFile() {
+  const std::wstring configFile = ConfigFilePath(frame_);
+  ::CreateDirectoryW(ExcludeTrailingBackslash(ExtractFilePath(configFile)).c_str(), nullptr);
+  WriteJunkList(JunkListPath(configFile), reportedList_);
 }
 
 int TempThread::RemovalStepDelay(int64_t fileCount) {

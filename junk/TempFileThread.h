@@ -11,6 +11,7 @@
 // analysis runs.
 #include "base/Handles.h"
 #include "base/Screen.h"
+#include "removal/JunkList.h"
 #include "removal/JunkRules.h"
 #include "system/AppFrame_New.h"
 
@@ -90,6 +91,10 @@ public:
   int TempCount() const { return tempCount_; }
   int RecycleItems() const { return recycleItems_; }
   const std::vector<std::wstring> &FileList() const { return fileList_; }
+  // What the report showed, as written to the junk list when the analysis
+  // ended: every listed file (none when the report shows nothing) and
+  // whether the recycle bin counted.
+  const TJunkList &ReportedList() const { return reportedList_; }
   const std::wstring &CurrentFile() const { return currentFile_; }
   const std::wstring &CookiePrefix() const { return cookiePrefix_; }
   const std::wstring &IECacheFolder() const { return ieCacheFolder_; }
@@ -99,13 +104,11 @@ private:
   static DWORD WINAPI ThreadProc(void *self);
   void Execute();
   void Intro();
-  void Count(const std::wstring &path, const TFolderEntry &entry, bool ieCache);
-  void ScanIECache(const std::wstring &folder);
-  void ScanAgedFiles(const std::wstring &folder);
-  void ScanAllFiles(const std::wstring &folder);
-  void ScanLogFiles(const std::wstring &folder);
+  void Count(const std::wstring &path, const TFolderEntry &entry, const TJunkFolder &folder);
+  void Scan(const TJunkFolder &folder);
   void QueryRecycleBin();
   void WriteReport();
+  void WriteJunkListFile();
   void OnGui(const std::function<void()> &call);
 
   ITextLabel &statusLabel_;
@@ -120,6 +123,8 @@ private:
   TJunkRules rules_;
 
   std::vector<std::wstring> fileList_;
+  std::vector<TListedJunkFile> found_; // fileList_ with what each file was admitted by
+  TJunkList reportedList_;
   std::wstring ieCacheFolder_, currentFile_, cookiePrefix_;
   int64_t fileCount_ = 0, totalSize_ = 0;
   int64_t ieCacheSize_ = 0, tempSize_ = 0, recycleSize_ = 0;

@@ -93,20 +93,6 @@ bool SkippedByName(const std::wstring &name, TJunkWalk walk, const TJunkRules &r
   }
 }
 
-bool IsJunkFile(const std::wstring &path, const TFolderEntry &entry, TJunkWalk walk,
-                const TJunkRules &rules) {
-  if (SkippedByName(entry.Name, walk, rules))
-    return false;
-  switch (walk) {
-  case TJunkWalk::AgedFiles:
-    return FileExists(path) && AgeInWholeDays(entry.LastWrite, rules.Now) >= rules.RemoveDay;
-  case TJunkWalk::LogFiles:
-    return IsLogFileName(entry.Name) && !IsFileInUse(path);
-  default:
-    return true;
-  }
-}
-
 bool Cancelled(const std::atomic<bool> *cancel) { return cancel && cancel->load(); }
 
 } // namespace
@@ -124,6 +110,20 @@ int64_t AgeInWholeDays(const FILETIME &lastWriteUtc, const SYSTEMTIME &nowLocal)
   return diff / (10000000LL * 86400);
 }
 
+bool IsJunkFile(const std::wstring &path, const std::wstring &name, const FILETIME &lastWrite,
+                TJunkWalk walk, const TJunkRules &rules) {
+  if (SkippedByName(name, walk, rules))
+    return false;
+  switch (walk) {
+  case TJunkWalk::AgedFiles:
+    return FileExists(path) && AgeInWholeDays(lastWrite, rules.Now) >= rules.RemoveDay;
+  case TJunkWalk::LogFiles:
+    return IsLogFileName(name) && !IsFileInUse(path);
+  default:
+    return true;
+  }
+}
+
 void WalkJunkFolder(const std::wstring &folder, TJunkWalk walk, const TJunkRules &rules,
                     const TJunkFound &found, const std::atomic<bool> *cancel) {
   if (folder.empty())
@@ -138,7 +138,7 @@ void WalkJunkFolder(const std::wstring &folder, TJunkWalk walk, const TJunkRules
     if (entry.IsFolder()) {
       if (walk != TJunkWalk::LogFiles)
         WalkJunkFolder(path, walk, rules, found, cancel);
-    } else if (IsJunkFile(path, entry, walk, rules)) {
+    } else if (IsJunkFile(path, entry.Name, entry.LastWrite, walk, rules)) {
       found(path, entry);
     }
   }

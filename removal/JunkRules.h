@@ -2,7 +2,8 @@
 // What counts as a junk file, in one place: the settings of section
 // "Junk File Removal", the folders an analysis walks and the name and age
 // rules of each walk. The analysis (TempThread) counts what these rules
-// find; the removal library deletes what the same rules find.
+// find; the removal library re-checks each listed file against the same
+// rules before it removes it.
 #include "base/FolderEntries.h"
 
 #include <windows.h>
@@ -63,6 +64,12 @@ struct TJunkRules {
   int RemoveDay = 7;
   SYSTEMTIME Now{}; // local time the ages are measured against
 };
+
+// Whether walk admits the file at path (named name, last written at
+// lastWrite) below its root: its name rules, and for the aged walk its age,
+// for the log walk its extension and that no one holds it open.
+bool IsJunkFile(const std::wstring &path, const std::wstring &name, const FILETIME &lastWrite,
+                TJunkWalk walk, const TJunkRules &rules);
 
 // Called for every junk file found, with its full path and listing entry.
 using TJunkFound = std::function<void(const std::wstring &path, const TFolderEntry &entry)>;

@@ -1,6 +1,8 @@
 // Tosmir.dll: the junk-file removal library that Velmora loads at each
 // junk cleaning. CreateDll names the configuration file; RepairTFile
-// removes the junk by its section "Junk File Removal" and returns when done.
+// removes the files that the last analysis listed beside it (with secure
+// deletion when its section "Junk File Removal" asks for it) and returns
+// when done.
 // Nothing thrown inside leaves the library.
 #include "removal/JunkRemoval.h"
 #include "removal/TosmirApi.h"
@@ -33,7 +35,10 @@ extern "C" int WINAPI RepairTFile() {
     const std::lock_guard<std::mutex> hold(g_lock);
     if (g_configFile.empty())
       return -1;
-    return velmora::RemoveJunk(velmora::ReadJunkSettings(g_configFile));
+    // The list the last analysis left beside the configuration file says
+    // what goes; the file itself only says how.
+    const bool secure = velmora::ReadJunkSettings(g_configFile).SecureDeletion;
+    return velmora::RemoveListedJunk(g_configFile, secure).Removed;
   } catch (...) {
     return -1;
   }

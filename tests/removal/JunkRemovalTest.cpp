@@ -7,6 +7,7 @@
 #include "removal/TosmirApi.h"
 #include "system/Routines.h"
 #include "tests/junk/JunkTestSupport.h"
+#include "tests/removal/RemovalTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,47 +17,6 @@ using namespace velmora;
 using namespace velmora::test;
 
 namespace {
-
-// Every plain file below folder (reparse points not followed); with
-// recursive false, the folder's own files only.
-void Snapshot(const std::wstring &folder, bool recursive, std::set<std::wstring> &out) {
-  const std::wstring base = IncludeTrailingBackslash(folder);
-  TFolderEntries entries(base + L"*");
-  TFolderEntry e;
-  while (entries.Next(e)) {
-    if (e.IsReparsePoint())
-      continue;
-    if (!e.IsFolder())
-      out.insert(base + e.Name);
-    else if (recursive)
-      Snapshot(base + e.Name, true, out);
-  }
-}
-
-std::set<std::wstring> JunkFolderFiles() {
-  std::set<std::wstring> files;
-  Snapshot(TAppFrame().FolderOfKind(fkInternetCache), true, files);
-  Snapshot(TempFolder(), true, files);
-  Snapshot(WindowsFolder() + L"\\temp", true, files);
-  Snapshot(SystemFolder() + L"\\wbem\\Logs", true, files);
-  Snapshot(WindowsFolder(), false, files);
-  return files;
-}
-
-// Reads a file while others may hold it open for writing.
-std::string ReadShared(const std::wstring &path) {
-  UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr));
-  if (!f)
-    return "<unreadable>";
-  std::string bytes(static_cast<size_t>(::GetFileSize(f.Get(), nullptr)), '\0');
-  DWORD got = 0;
-  if (!bytes.empty())
-    ::ReadFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  bytes.resize(got);
-  return bytes;
-}
 
 // ---- A cleaning through Tosmir.dll ---------------------------------------
 
@@ -150,33 +110,6 @@ TEST(TosmirExportsTest, RepairWithoutAConfigurationFileNameDoesNothing) {
 }
 
 // ---- One file ------------------------------------------------------------
-
-TEST(SecureDeletionTest, OverwritesZerosOnesRandomThenRenamesAndDeletes) {
-  TScratchFolder dir(L"secure-delete");
-  const std::wstring file = dir / L"secret-report.txt";
-  const std::string original(100000, 'S'); // more than one write chunk
-  WriteFileBytes(file, original);
-  // A second name for the same data, outside the deletion's reach: what it
-  // shows is what is left on the disk of the file's content.
-  TScratchFolder keep(L"secure-delete-link");
-  const std::wstring link = keep / L"same-data.txt";
-  if (!::CreateHardLinkW(link.c_str(), file.c_str(), nullptr))
-    GTEST_SKIP() << "the prefix's file system has no hard links";
-
-  std::vector<std::string> passes;
-  EXPECT_TRUE(RemoveJunkFile(file, true, [&](int) { passes.push_back(ReadShared(link)); }));
-
-  ASSERT_EQ(passes.size(), 3u);
-  EXPECT_EQ(passes[0], std::string(original.size(), '\0'));
-  EXPECT_EQ(passes[1], std::string(original.size(), '\xFF'));
-  ASSERT_EQ(passes[2].size(), original.size());
-  EXPECT_NE(passes[2].find_first_not_of(passes[2][0]), std::string::npos) << "random, not a fill";
-  EXPECT_EQ(passes[2].find(std::string(64, 'S')), std::string::npos);
-  EXPECT_EQ(ReadShared(link), passes[2]);
-  std::set<std::wstring> left;
-  Snapshot(dir.Path(), true, left);
-  EXPECT_TRUE(left.empty()) << "neither the name nor a renamed copy stays";
-}
 
 struct TFileCase {
   const char *name;

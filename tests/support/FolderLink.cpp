@@ -58,7 +58,8 @@ bool MakeJunction(const std::wstring &link, const std::wstring &target) {
 
 using UnixNameFn = char *(CDECL *)(const wchar_t *);
 
-// Under Wine: the Unix name of a Windows path (the parent must exist).
+} // namespace
+
 std::string UnixName(const std::wstring &path) {
   HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
   auto fn = kernel
@@ -74,16 +75,6 @@ std::string UnixName(const std::wstring &path) {
   return result;
 }
 
-std::wstring Quoted(const std::string &unixPath) {
-  std::wstring s = L" \"";
-  for (char c : unixPath)
-    s += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return s + L"\"";
-}
-
-// Wine starts a Unix program given by its Z: path. The handle of such a
-// child is not a reliable signal of its end, so the caller waits for the
-// effect instead.
 bool StartUnixProgram(const std::wstring &program, std::wstring commandLine) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
@@ -94,6 +85,15 @@ bool StartUnixProgram(const std::wstring &program, std::wstring commandLine) {
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
   return true;
+}
+
+namespace {
+
+std::wstring Quoted(const std::string &unixPath) {
+  std::wstring s = L" \"";
+  for (char c : unixPath)
+    s += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return s + L"\"";
 }
 
 template <class Done> bool WaitFor(Done done) {

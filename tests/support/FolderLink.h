@@ -16,4 +16,11 @@ bool MakeFolderLink(const std::wstring &link, const std::wstring &target);
 // Removes such a link (never what it points at). True when it is gone.
 bool RemoveFolderLink(const std::wstring &link);
 
+// Under Wine: the Unix name of a Windows path (its parent must exist);
+// empty elsewhere.
+std::string UnixName(const std::wstring &path);
+// Under Wine: starts the Unix program given by its Z: path. The child's
+// handle is not a reliable signal of its end: wait for its effect instead.
+bool StartUnixProgram(const std::wstring &program, std::wstring commandLine);
+
 } // namespace velmora::test
