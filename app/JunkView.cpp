@@ -1,9 +1,35 @@
 // The junk files view: Analyze, Cancel and Clean around the junk worker.
 #include "app/UnitMain.h"
 
+#include "app/FormLayout.h"
+
 #include "junk/TempFileThread.h"
 
 namespace velmora {
+
+void TFormMain::CreateJunkView() {
+  Own(pnlTemp,
+      std::make_unique<TPanel>(L"pnlTemp", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
+  pnlTemp->SetVisible(false);
+  HWND view = pnlTemp->Handle();
+  Own(mmoTemp, std::make_unique<TMemo>(L"mmoTemp", view, Box(0, 0, 710, 428)));
+  Own(Panel2, std::make_unique<TPanel>(L"Panel2", view, Box(0, 428, 710, 60), kStripColor));
+  HWND strip = Panel2->Handle();
+  Own(pbbarTemp, std::make_unique<TProgressBar>(L"pbbarTemp", strip, Box(102, 0, 503, 17)));
+  Own(btnTempAnalyze,
+      std::make_unique<TButton>(L"btnTempAnalyze", strip, Box(102, 23, 110, 28), L"Analyze"));
+  Own(btnTempCleaner,
+      std::make_unique<TButton>(L"btnTempCleaner", strip, Box(495, 24, 110, 28), L"Clean"));
+  Own(lblTotal,
+      std::make_unique<TLabel>(L"lblTotal", Panel2->Graphics(), Box(7, 19, 154, 14), L""));
+  lblTotal->SetBold(true);
+  lblTotal->SetColor(RGB(128, 0, 0));
+  Own(lbltip,
+      std::make_unique<TLabel>(L"lbltip", Panel2->Graphics(), Box(15, 39, 80, 13), L"lbltip"));
+  lbltip->SetVisible(false);
+  btnTempAnalyze->OnClick = [this] { btnTempAnalyzeClick(); };
+  btnTempCleaner->OnClick = [this] { btnTempCleanerClick(); };
+}
 
 void TFormMain::btnTempAnalyzeClick() {
   if (!JunkAnalyzeIdle) { // the button reads "Cancel"

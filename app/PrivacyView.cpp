@@ -2,9 +2,52 @@
 // privacy engine.
 #include "app/UnitMain.h"
 
+#include "app/FormLayout.h"
+#include "app/PrivacyNodes.h"
+
 #include "privacy/PrivacyScanner.h"
 
 namespace velmora {
+
+void TFormMain::CreatePrivacyView() {
+  Own(pnlPrivacy,
+      std::make_unique<TPanel>(L"pnlPrivacy", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
+  HWND view = pnlPrivacy->Handle();
+  treeImages_ = LoadImageList(L"TREE", 11, 16);
+  Own(RzCheckTree1,
+      std::make_unique<TCheckTree>(L"RzCheckTree1", view, Box(0, 0, 190, 428), treeImages_.Get()));
+  AddPrivacyNodes();
+  Own(Splitter1, std::make_unique<TSplitter>(L"Splitter1", view, Box(190, 0, 5, 428), kViewColor));
+  Own(mmoPrivacy, std::make_unique<TMemo>(L"mmoPrivacy", view, Box(195, 0, 515, 428)));
+  Splitter1->MinLeft = 120;
+  Splitter1->MaxLeft = 500;
+  Splitter1->OnMoved = [this](int left) {
+    RzCheckTree1->SetBounds(Box(0, 0, left, 428));
+    MoveWindow(Splitter1->Handle(), left, 0, 5, 428, TRUE);
+    mmoPrivacy->SetBounds(Box(left + 5, 0, 710 - left - 5, 428));
+  };
+  Own(Panel1, std::make_unique<TPanel>(L"Panel1", view, Box(0, 428, 710, 60), kStripColor));
+  HWND strip = Panel1->Handle();
+  Own(Label_firefox,
+      std::make_unique<TLabel>(L"Label_firefox", Panel1->Graphics(), Box(5, 6, 185, 45),
+                               L"Note: Cannot erase privacy of Firefox while it is running."));
+  Label_firefox->SetBold(true);
+  Label_firefox->SetWordWrap(true);
+  Label_firefox->SetColor(RGB(0xB0, 0x3A, 0x2E));
+  Label_firefox->SetVisible(false);
+  Own(pbbarPri, std::make_unique<TProgressBar>(L"pbbarPri", strip, Box(222, 1, 479, 17)));
+  Own(btnPrivaryAnalyze,
+      std::make_unique<TButton>(L"btnPrivaryAnalyze", strip, Box(221, 23, 110, 28), L"Analyze"));
+  Own(btnPrivacyCleaner,
+      std::make_unique<TButton>(L"btnPrivacyCleaner", strip, Box(590, 23, 110, 28), L"Clean"));
+  btnPrivaryAnalyze->OnClick = [this] { btnPrivaryAnalyzeClick(); };
+  btnPrivacyCleaner->OnClick = [this] { btnPrivacyCleanerClick(); };
+}
+
+void TFormMain::AddPrivacyNodes() {
+  for (const TPrivacyNode &node : kPrivacyNodes)
+    RzCheckTree1->AddNode(node.Parent, node.Caption, node.ImageIndex);
+}
 
 void TFormMain::btnPrivaryAnalyzeClick() {
   if (!PrivacyAnalyzeIdle) { // the button reads "Cancel"

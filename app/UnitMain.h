@@ -162,6 +162,8 @@ private:
     TFormMain &form_;
   };
 
+  // Each part of the window creates its controls and wires their handlers
+  // in its own file (NavigationBar.cpp, PrivacyView.cpp, ...).
   void CreateControls();
   void CreateBanner();
   void CreateNavigationBar();
@@ -169,7 +171,12 @@ private:
   void CreateJunkView();
   void CreateOptionsView();
   void AddPrivacyNodes();
-  template <class T> T *Own(std::unique_ptr<T> &slot, std::unique_ptr<T> control);
+  // Keeps a control in its slot and lists it for the language packs.
+  template <class T> T *Own(std::unique_ptr<T> &slot, std::unique_ptr<T> control) {
+    slot = std::move(control);
+    owned_.push_back(slot.get());
+    return slot.get();
+  }
 
   bool ConfirmLeave();
   void WriteFlag(const wchar_t *key, bool checked);
@@ -182,7 +189,7 @@ private:
   TFormSettings settings_;
   std::vector<TTranslatable *> owned_;
   std::wstring caption_ = L"Quorvix";
-  HIMAGELIST treeImages_ = nullptr;
+  UniqueImageList treeImages_;
   int runDepth_ = 0;
   bool closePending_ = false;
   int cookieListing_ = 0; // bumped at each opening of the options view

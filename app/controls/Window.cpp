@@ -1,6 +1,7 @@
 #include "app/controls/Window.h"
 
 #include "base/Error.h"
+#include "base/Handles.h"
 
 #include <vector>
 
@@ -104,25 +105,25 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 namespace {
-HFONT MakeTahoma(int weight) {
+UniqueFont MakeTahoma(int weight) {
   LOGFONTW lf = {};
   lf.lfHeight = -11;
   lf.lfWeight = weight;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+  return UniqueFont(CreateFontIndirectW(&lf));
 }
 } // namespace
 
 HFONT FormFont() {
-  static HFONT font = MakeTahoma(FW_NORMAL);
-  return font;
+  static const UniqueFont font = MakeTahoma(FW_NORMAL);
+  return font.Get();
 }
 
 HFONT FormBoldFont() {
-  static HFONT font = MakeTahoma(FW_BOLD);
-  return font;
+  static const UniqueFont font = MakeTahoma(FW_BOLD);
+  return font.Get();
 }
 
 std::wstring WindowText(HWND hwnd) {
