@@ -3,6 +3,7 @@
 
 #include "app/FormLayout.h"
 
+#include "base/ScopeExit.h"
 #include "junk/TempFileThread.h"
 
 namespace velmora {
@@ -36,11 +37,22 @@ void TFormMain::btnTempAnalyzeClick() {
     JunkWorker->StopScan();
     return;
   }
-  if (JunkCleaning)
+  if (JunkCleaning || Closing())
     return; // the worker of the running cleaning must stay
   TRunScope run(*this);
+  const bool cleanBefore = btnTempCleaner->Enabled();
+  bool reported = false;
   JunkBusy = true;
   JunkAnalyzeIdle = false;
+  // Whichever way the analysis ends (also by an error that goes on to the
+  // error box), the view is usable again.
+  const TScopeExit restore([&] {
+    btnTempCleaner->SetEnabled(reported || (cleanBefore && JunkWorker));
+    JunkAnalyzeIdle = true;
+    btnTempAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
+    pbbarTemp->SetVisible(false);
+    JunkBusy = false;
+  });
   btnTempAnalyze->SetCaption(LookupText(L"btnCancel", L"Cancel"));
   pbbarTemp->SetVisible(true);
   btnTempCleaner->SetEnabled(false);
@@ -61,19 +73,22 @@ void TFormMain::btnTempAnalyzeClick() {
   // Sleeps on the worker and the message queue together; messages (and the
   // worker's calls into this thread) are processed meanwhile.
   JunkWorker->WaitFor(&ProcessMessages);
-
-  btnTempCleaner->SetEnabled(true);
-  JunkAnalyzeIdle = true;
-  btnTempAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
-  pbbarTemp->SetVisible(false);
-  JunkBusy = false;
+  reported = true;
 }
 
 void TFormMain::btnTempCleanerClick() {
-  if (JunkCleaning || JunkBusy || !JunkWorker)
+  if (JunkCleaning || JunkBusy || !JunkWorker || Closing())
     return;
   TRunScope run(*this);
+  bool cleaned = false;
   JunkCleaning = true;
+  const TScopeExit restore([&] {
+    JunkCleaning = false;
+    pbbarTemp->SetVisible(false);
+    btnTempAnalyze->SetEnabled(true);
+    // After an error the analysed files are still there to clean.
+    btnTempCleaner->SetEnabled(!cleaned);
+  });
   pbbarTemp->SetVisible(true);
   btnTempCleaner->SetEnabled(false);
   btnTempAnalyze->SetEnabled(false);
@@ -83,9 +98,7 @@ void TFormMain::btnTempCleanerClick() {
   } catch (...) {
   }
   JunkWorker->RemoveJunkFiles(*lbltip, secure, &ProcessMessages);
-  JunkCleaning = false;
-  pbbarTemp->SetVisible(false);
-  btnTempAnalyze->SetEnabled(true);
+  cleaned = true;
   mmoTemp->Clear();
   mmoTemp->AppendLines({LookupText(L"CleanCompleted", L"Cleaning Completed")});
 }

@@ -138,7 +138,7 @@ void TFormMain::ListCookieSites() {
   // meanwhile, that opening lists afresh and this listing stops.
   ListCookieCacheEntries(
       [this, listing](const std::wstring &urlName) {
-        if (listing != cookieListing_ || !Handle())
+        if (listing != cookieListing_ || !Handle() || Closing())
           return false;
         AddCookieSite(urlName);
         return true;

@@ -5,6 +5,7 @@
 #include "app/FormLayout.h"
 #include "app/PrivacyNodes.h"
 
+#include "base/ScopeExit.h"
 #include "privacy/PrivacyScanner.h"
 
 namespace velmora {
@@ -56,7 +57,7 @@ void TFormMain::btnPrivaryAnalyzeClick() {
   }
   // An analysis resets the lists a running cleaning walks: never start one
   // inside it (the button is disabled meanwhile; "/auto" comes here too).
-  if (PrivacyCleaning)
+  if (PrivacyCleaning || Closing())
     return;
   const std::wstring selection = GetSelection();
   if (selection.find(L'1') == std::wstring::npos) {
@@ -65,8 +66,20 @@ void TFormMain::btnPrivaryAnalyzeClick() {
     return;
   }
   TRunScope run(*this);
+  const bool cleanBefore = btnPrivacyCleaner->Enabled();
+  bool reported = false;
   PrivacyBusy = true;
   PrivacyAnalyzeIdle = false;
+  // Whichever way the analysis ends (also by an error that goes on to the
+  // error box), the view is usable again.
+  const TScopeExit restore([&] {
+    Label_firefox->SetVisible(false);
+    btnPrivacyCleaner->SetEnabled(reported || cleanBefore);
+    btnPrivaryAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
+    PrivacyAnalyzeIdle = true;
+    pbbarPri->SetVisible(false);
+    PrivacyBusy = false;
+  });
   btnPrivaryAnalyze->SetCaption(LookupText(L"btnCancel", L"Cancel"));
   pbbarPri->SetVisible(true);
   btnPrivacyCleaner->SetEnabled(false);
@@ -74,20 +87,23 @@ void TFormMain::btnPrivaryAnalyzeClick() {
   Label_firefox->SetVisible(false);
 
   Scanner->AnalyzeSelection(*lbltip, *Label_firefox, *mmoPrivacy, selection, *pbbarPri);
-
-  Label_firefox->SetVisible(false);
-  btnPrivacyCleaner->SetEnabled(true);
-  btnPrivaryAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
-  PrivacyAnalyzeIdle = true;
-  pbbarPri->SetVisible(false);
-  PrivacyBusy = false;
+  reported = true;
 }
 
 void TFormMain::btnPrivacyCleanerClick() {
-  if (PrivacyCleaning || PrivacyBusy)
+  if (PrivacyCleaning || PrivacyBusy || Closing())
     return; // one run at a time
   TRunScope run(*this);
+  bool cleaned = false;
   PrivacyCleaning = true;
+  const TScopeExit restore([&] {
+    PrivacyCleaning = false;
+    btnPrivaryAnalyze->SetEnabled(true);
+    Label_firefox->SetVisible(false);
+    pbbarPri->SetVisible(false);
+    // After an error the collected items are still there to clean.
+    btnPrivacyCleaner->SetEnabled(!cleaned);
+  });
   btnPrivaryAnalyze->SetEnabled(false);
   pbbarPri->SetVisible(true);
   btnPrivacyCleaner->SetEnabled(false);
@@ -95,11 +111,7 @@ void TFormMain::btnPrivacyCleanerClick() {
   Label_firefox->SetVisible(false);
 
   Scanner->CleanCollected(*lbltip, *Label_firefox, *pbbarPri);
-
-  PrivacyCleaning = false;
-  btnPrivaryAnalyze->SetEnabled(true);
-  Label_firefox->SetVisible(false);
-  pbbarPri->SetVisible(false);
+  cleaned = true;
   mmoPrivacy->Clear();
   mmoPrivacy->AppendLines({LookupText(L"CleanCompleted", L"Cleaning Completed")});
 }

@@ -14,6 +14,9 @@ namespace {
 
 const wchar_t kFormClass[] = L"TFormMain";
 const UINT kFormActivateMessage = WM_APP + 10;
+// While a close waits for running work, the stop request is repeated this often.
+const UINT_PTR kStopTimer = 1;
+const UINT kStopTimerMs = 50;
 
 const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -26,10 +29,9 @@ std::wstring ProgramFolderOf() {
 } // namespace
 
 TFormMain::TRunScope::~TRunScope() {
-  if (--form_.runDepth_ == 0 && form_.closePending_) {
-    form_.closePending_ = false;
-    if (form_.Handle())
-      DestroyWindow(form_.Handle());
+  if (--form_.runDepth_ == 0 && form_.closePending_ && form_.Handle()) {
+    KillTimer(form_.Handle(), kStopTimer);
+    DestroyWindow(form_.Handle());
   }
 }
 
@@ -135,6 +137,12 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_CLOSE:
     Close();
     return 0;
+  case WM_TIMER:
+    if (wParam == kStopTimer) {
+      StopRunningWork();
+      return 0;
+    }
+    break;
   case WM_DESTROY:
     if (settings_.QuitOnDestroy)
       PostQuitMessage(0);
@@ -144,14 +152,33 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TFormMain::Close() {
+  if (closePending_)
+    return; // already on its way
   FormClose();
+  if (settings_.OnClosing)
+    settings_.OnClosing(runDepth_ > 0);
   if (runDepth_ > 0) {
-    // Work is still unwinding below this handler: hide now, go when it is done.
+    // Work is still unwinding below this handler: hide now, go when it is
+    // done. The work is asked to stop until it has.
     closePending_ = true;
     ShowWindow(Handle(), SW_HIDE);
+    SetTimer(Handle(), kStopTimer, kStopTimerMs, nullptr);
     return;
   }
   DestroyWindow(Handle());
+}
+
+void TFormMain::StopRunningWork() {
+  try {
+    if (Scanner)
+      Scanner->CancelScan();
+  } catch (...) {
+  }
+  try {
+    if (JunkWorkerStarted && JunkWorker)
+      JunkWorker->StopScan();
+  } catch (...) {
+  }
 }
 
 // ---- Lifecycle ------------------------------------------------------------------
@@ -202,7 +229,7 @@ void TFormMain::FormActivate() {
   // Only the first activation starts the unattended analysis: a later one
   // (the user coming back to the window) would press Analyze again and so
   // cancel the running analysis.
-  if (!FirstArgumentIsAuto() || AutoAnalyzeStarted)
+  if (!FirstArgumentIsAuto() || AutoAnalyzeStarted || Closing())
     return;
   AutoAnalyzeStarted = true;
   btnPrivaryAnalyzeClick();
@@ -210,16 +237,7 @@ void TFormMain::FormActivate() {
 }
 
 void TFormMain::FormClose() {
-  try {
-    if (Scanner)
-      Scanner->CancelScan();
-  } catch (...) {
-  }
-  try {
-    if (JunkWorkerStarted && JunkWorker)
-      JunkWorker->StopScan();
-  } catch (...) {
-  }
+  StopRunningWork();
   try {
     Config->WriteString(cfg::kVelmoraSection, cfg::kSelection, GetSelection());
   } catch (...) {

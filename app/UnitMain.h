@@ -38,6 +38,10 @@ struct TFormSettings {
   std::wstring LanguageChoice;
   // End the thread's message loop when the window is destroyed.
   bool QuitOnDestroy = false;
+  // Called when the user closes the window, before it goes; workRunning
+  // tells whether work is still unwinding below (the program then bounds
+  // the time the process may take to end).
+  std::function<void(bool workRunning)> OnClosing;
 };
 
 class TFormMain : public TWindow, public TComponent {
@@ -124,6 +128,9 @@ public:
   std::function<int(const std::wstring &text, const std::wstring &title, UINT flags)>
       MessageBoxHook;
   int ShowMessage(const std::wstring &text, UINT flags);
+  // The window has been closed while work was still running: the work is
+  // being stopped and no new work starts.
+  bool Closing() const { return closePending_; }
   std::wstring LookupText(const std::wstring &key, const std::wstring &def) const;
 
   // ---- Controls ----
@@ -185,6 +192,9 @@ private:
   void NavigationLeave(TImageNote &button);
   bool FirstArgumentIsAuto() const;
   void Close();
+  // Asks every running piece of work to stop (again: a stop may be reset
+  // by the work between its phases).
+  void StopRunningWork();
 
   TFormSettings settings_;
   std::vector<TTranslatable *> owned_;

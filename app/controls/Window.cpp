@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/Handles.h"
+#include "base/Text.h"
 
 #include <vector>
 
@@ -94,8 +95,13 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     result = self->WindowProc(message, wParam, lParam);
   } catch (const EAppError &e) {
     self->ReportError(e.Message());
+  } catch (const std::exception &e) {
+    // Out of memory, a bad conversion, a library's own error: shown as
+    // ours are, and the window goes on.
+    self->ReportError(FromAnsi(e.what()));
   } catch (...) {
     // Nothing unwinds through Windows code.
+    self->ReportError(L"An unexpected error occurred");
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
