@@ -124,11 +124,11 @@ TEST_F(ClosingTest, DuringCookieListing) {
   ASSERT_NE(window, nullptr);
   HWND bar = FindPanel(window, L"pnl1");
   ASSERT_NE(bar, nullptr);
-  // The listing starts with the opening of the view and pumps messages:
-  // the close comes in while it runs.
+  // The listing starts with the opening of the view and pumps messages
+  // between entries: the close, queued behind the click, comes in while
+  // it runs.
   PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(54, 273));
   PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(54, 273));
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(FindPanel(window, L"pnlOptions")); }, 5000));
   const DWORD took = CloseAndTime(velmora, window, kEndBoundMs);
   std::printf("cookie listing: process gone %lu ms after the close\n", took);
   ExpectNewStartShowsItsWindow();

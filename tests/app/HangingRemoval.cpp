@@ -2,19 +2,23 @@
 // the program must still end when its window is closed.
 #include "removal/TosmirApi.h"
 
+#include <type_traits>
+
+// Exported by the .def file under the contract's plain names.
 extern "C" {
 
-__declspec(dllexport) int WINAPI CreateDll(const wchar_t **reply, const wchar_t *) {
+int WINAPI CreateDll(const wchar_t **reply, const wchar_t *) {
   if (reply)
     *reply = nullptr;
   return 1;
 }
 
-__declspec(dllexport) int WINAPI RepairTFile() {
+int WINAPI RepairTFile() {
   Sleep(INFINITE);
   return 0;
 }
 }
 
-// The library's own entry points have the contract's types.
-static_assert(sizeof(velmora::tosmir::TCreateDll) == sizeof(&CreateDll));
+// The entry points have the contract's types.
+static_assert(std::is_same_v<decltype(&CreateDll), velmora::tosmir::TCreateDll>);
+static_assert(std::is_same_v<decltype(&RepairTFile), velmora::tosmir::TRepairTFile>);
