@@ -40,43 +40,78 @@ bool Offer(const std::vector<unsigned char> &buffer,
 
 } // namespace
 
+TCacheStep NextCacheStep(bool read, DWORD error, int &failures) {
+  if (read) {
+    failures = 0;
+    return TCacheStep::Offer;
+  }
+  if (error == ERROR_NO_MORE_ITEMS || error == ERROR_INVALID_PARAMETER)
+    return TCacheStep::End;
+  // The entry changed between the size and the read, or the cache answered
+  // with an error of its own: ask again, but not for ever.
+  return ++failures >= kMaxCacheFailures ? TCacheStep::End : TCacheStep::Retry;
+}
+
+namespace {
+
+// Reads the next entry (the first when find is not open yet) into buffer:
+// the size first, then the record. False with the error code when it could
+// not be read.
+bool ReadEntry(TCacheFind &find, std::vector<unsigned char> &buffer, DWORD &error) {
+  DWORD size = 0;
+  const bool first = find.Handle == nullptr;
+  if (first) {
+    HANDLE probe = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
+    error = GetLastError();
+    if (probe) { // an entry without a buffer cannot be; start afresh
+      FindCloseUrlCache(probe);
+      error = ERROR_INSUFFICIENT_BUFFER;
+    }
+  } else {
+    error = FindNextUrlCacheEntryW(find.Handle, nullptr, &size) ? ERROR_INSUFFICIENT_BUFFER
+                                                                : GetLastError();
+  }
+  if (error != ERROR_INSUFFICIENT_BUFFER)
+    return false;
+  buffer = EntryBuffer(size);
+  size = static_cast<DWORD>(buffer.size());
+  auto *record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data());
+  if (first) {
+    find.Handle = FindFirstUrlCacheEntryW(nullptr, record, &size);
+    if (find.Handle)
+      return true;
+  } else if (FindNextUrlCacheEntryW(find.Handle, record, &size)) {
+    return true;
+  }
+  error = GetLastError();
+  return false;
+}
+
+} // namespace
+
 void ListCookieCacheEntries(const std::function<bool(const std::wstring &)> &onCookie,
                             const TMessagePump &pump) {
   TCacheFind find;
-  DWORD size = 0;
-  find.Handle = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
-  if (!find.Handle && GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-    return;
-  if (find.Handle) { // an entry without a buffer cannot be; start afresh
-    FindCloseUrlCache(find.Handle);
-    find.Handle = nullptr;
-  }
-  std::vector<unsigned char> buffer = EntryBuffer(size);
-  size = static_cast<DWORD>(buffer.size());
-  find.Handle = FindFirstUrlCacheEntryW(
-      nullptr, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size);
-  if (!find.Handle)
-    return; // empty cache
-  if (pump)
-    pump();
-  if (!Offer(buffer, onCookie))
-    return;
+  std::vector<unsigned char> buffer;
+  int failures = 0;
   for (;;) {
     if (pump)
       pump();
-    size = 0;
-    // Any answer but "buffer too small" ends the enumeration (no more
-    // items, or an unexpected error that must not keep this loop going).
-    if (FindNextUrlCacheEntryW(find.Handle, nullptr, &size) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+    DWORD error = 0;
+    const bool read = ReadEntry(find, buffer, error);
+    // Without an open enumeration "no more items" means an empty cache.
+    if (!read && !find.Handle && error == ERROR_NO_MORE_ITEMS)
       return;
-    buffer = EntryBuffer(size);
-    size = static_cast<DWORD>(buffer.size());
-    if (!FindNextUrlCacheEntryW(
-            find.Handle, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size))
+    switch (NextCacheStep(read, error, failures)) {
+    case TCacheStep::Offer:
+      if (!Offer(buffer, onCookie))
+        return;
+      break;
+    case TCacheStep::Retry:
+      break;
+    case TCacheStep::End:
       return;
-    if (!Offer(buffer, onCookie))
-      return;
+    }
   }
 }
 

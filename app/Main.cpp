@@ -3,6 +3,9 @@
 #include "app/UniqueInstance.h"
 #include "app/UnitMain.h"
 #include "base/Com.h"
+#include "base/Error.h"
+#include "base/Handles.h"
+#include "base/Text.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -23,6 +26,29 @@ std::vector<std::wstring> CommandLineArguments() {
   return arguments;
 }
 
+// Once the user has closed the window, the process ends within this time
+// whatever the stopping work does (a removal library that does not return
+// is given TempThread::kAbandonRemovalMs of it).
+const DWORD kExitBoundMs = 8000;
+
+DWORD WINAPI EndAfterBound(void *) {
+  Sleep(kExitBoundMs);
+  // Still here: something below the window does not return. The settings
+  // were written when the window closed; nothing else is waited for.
+  TerminateProcess(GetCurrentProcess(), 0);
+  return 0;
+}
+
+void OnClosing(bool) {
+  MarkInstanceEnding();
+  // Ends with the process when the normal way out comes first.
+  UniqueKernelHandle watchdog(CreateThread(nullptr, 0, &EndAfterBound, nullptr, 0, nullptr));
+}
+
+void ShowStartupError(const std::wstring &message) {
+  MessageBoxW(nullptr, (message + L".").c_str(), L"Quorvix", MB_OK | MB_ICONERROR);
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -39,10 +65,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TFormSettings settings;
     settings.Arguments = CommandLineArguments();
     settings.QuitOnDestroy = true;
+    settings.OnClosing = &OnClosing;
     TFormMain form(std::move(settings));
     HookAppWindow(form.Handle(), form.Handle());
     form.Show();
     exitCode = RunMessageLoop(form.Handle());
+  } catch (const EAppError &e) {
+    ShowStartupError(e.Message());
+    exitCode = 1;
+  } catch (const std::exception &e) {
+    ShowStartupError(FromAnsi(e.what()));
+    exitCode = 1;
   } catch (...) {
     exitCode = 1;
   }

@@ -2,12 +2,81 @@
 // analysis), the hover pictures and the Update button.
 #include "app/UnitMain.h"
 
+#include "app/FormLayout.h"
+
 #include "junk/TempFileThread.h"
 #include "privacy/PrivacyScanner.h"
 
 #include <shellapi.h>
 
 namespace velmora {
+
+void TFormMain::CreateNavigationBar() {
+  Own(pnl1, std::make_unique<TPanel>(L"pnl1", Handle(), Box(0, 74, 112, 490), kNavigationColor));
+  Own(Panel3, std::make_unique<TPanel>(L"Panel3", pnl1->Handle(), Box(0, 0, 1, 490), kBorderColor));
+  TGraphicHost &bar = pnl1->Graphics();
+  const TPicture over = TPicture::FromResource(L"OVER");
+  const TPicture click = TPicture::FromResource(L"CLICK");
+
+  struct TButtonPlan {
+    std::unique_ptr<TImageNote> *note;
+    const wchar_t *noteName;
+    RECT noteBox;
+    std::unique_ptr<TImage> *icon;
+    const wchar_t *iconName;
+    RECT iconBox;
+    const wchar_t *picture;
+    std::unique_ptr<TLabel> *label;
+    const wchar_t *labelName;
+    RECT labelBox;
+    const wchar_t *caption;
+    void (TFormMain::*click)();
+    void (TFormMain::*enter)();
+    void (TFormMain::*leave)();
+  };
+  const TButtonPlan plans[] = {
+      {&ImageNotePrivacy, L"ImageNotePrivacy", Box(8, 21, 95, 76), &Image1, L"Image1",
+       Box(31, 25, 48, 48), L"NAVPRIVACY", &Label1, L"Label1", Box(9, 77, 90, 13), L"Privacy Sweep",
+       &TFormMain::ImageNotePrivacyClick, &TFormMain::ImageNotePrivacyMouseEnter,
+       &TFormMain::ImageNotePrivacyMouseLeave},
+      {&ImageNoteJunkFiles, L"ImageNoteJunkFiles", Box(7, 126, 95, 76), &Image2, L"Image2",
+       Box(31, 130, 48, 48), L"NAVJUNK", &Label2, L"Label2", Box(9, 185, 90, 13),
+       L"Junk Files Clean", &TFormMain::ImageNoteJunkFilesClick,
+       &TFormMain::ImageNoteJunkFilesMouseEnter, &TFormMain::ImageNoteJunkFilesMouseLeave},
+      {&ImageNoteOption, L"ImageNoteOption", Box(7, 235, 95, 76), &Image3, L"Image3",
+       Box(31, 239, 48, 48), L"NAVOPTIONS", &Label3, L"Label3", Box(9, 294, 90, 13), L"Options",
+       &TFormMain::ImageNoteOptionClick, &TFormMain::ImageNoteOptionMouseEnter,
+       &TFormMain::ImageNoteOptionMouseLeave},
+      {&ImageNote1, L"ImageNote1", Box(7, 344, 95, 76), &Image4, L"Image4", Box(33, 349, 40, 40),
+       L"NAVUPDATE", &Label5, L"Label5", Box(10, 400, 90, 13), L"Update",
+       &TFormMain::ImageNote1Click, &TFormMain::ImageNote1MouseEnter,
+       &TFormMain::ImageNote1MouseLeave},
+  };
+  for (const TButtonPlan &plan : plans) {
+    TImageNote *note =
+        Own(*plan.note, std::make_unique<TImageNote>(plan.noteName, bar, plan.noteBox));
+    note->Items().Add().Name = L"normal";
+    TPictureItem &overItem = note->Items().Add();
+    overItem.Name = L"over";
+    overItem.Picture = over;
+    TPictureItem &clickItem = note->Items().Add();
+    clickItem.Name = L"click";
+    clickItem.Picture = click;
+    TImage *icon = Own(*plan.icon, std::make_unique<TImage>(plan.iconName, bar, plan.iconBox));
+    icon->SetPicture(TPicture::FromResource(plan.picture));
+    TLabel *label = Own(*plan.label,
+                        std::make_unique<TLabel>(plan.labelName, bar, plan.labelBox, plan.caption));
+    label->SetAlign(TAlign::Center);
+    label->SetColor(kCaptionColor);
+    for (TGraphicControl *part :
+         {static_cast<TGraphicControl *>(note), static_cast<TGraphicControl *>(icon),
+          static_cast<TGraphicControl *>(label)}) {
+      part->OnClick = [this, f = plan.click] { (this->*f)(); };
+      part->OnMouseEnter = [this, f = plan.enter] { (this->*f)(); };
+      part->OnMouseLeave = [this, f = plan.leave] { (this->*f)(); };
+    }
+  }
+}
 
 namespace {
 enum { kNormal = 0, kOver = 1, kClick = 2 };

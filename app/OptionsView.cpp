@@ -2,11 +2,54 @@
 // written through to the configuration file at once.
 #include "app/UnitMain.h"
 
+#include "app/FormLayout.h"
+
 #include "app/CookieCache.h"
 #include "base/Error.h"
 #include "system/Routines.h"
 
 namespace velmora {
+
+void TFormMain::CreateOptionsView() {
+  Own(pnlOptions,
+      std::make_unique<TPanel>(L"pnlOptions", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
+  pnlOptions->SetVisible(false);
+  Own(PageControl1,
+      std::make_unique<TPageControl>(L"PageControl1", pnlOptions->Handle(), Box(0, 0, 710, 488)));
+  Own(TabSheet1, std::make_unique<TTabSheet>(L"TabSheet1", *PageControl1, L"General Setting"));
+  HWND general = TabSheet1->Handle();
+  Own(CheckBox1, std::make_unique<TCheckBox>(L"CheckBox1", general, Box(32, 24, 329, 17),
+                                             L"Windows Recycle Bin"));
+  Own(CheckBox2, std::make_unique<TCheckBox>(L"CheckBox2", general, Box(32, 65, 329, 17),
+                                             L"Windows Temporary Files"));
+  Own(CheckBox3, std::make_unique<TCheckBox>(L"CheckBox3", general, Box(32, 106, 313, 17),
+                                             L"IE Temporary Files"));
+  Own(CheckBox4, std::make_unique<TCheckBox>(L"CheckBox4", general, Box(32, 147, 353, 17),
+                                             L"Delete Windows temporary files older than 1 week"));
+  Own(CheckBox5,
+      std::make_unique<TCheckBox>(L"CheckBox5", general, Box(32, 188, 353, 17),
+                                  L"Enable Secure File Deletion DOD 5220.22-M (Slower)"));
+  CheckBox1->OnClick = [this] { CheckBox1Click(); };
+  CheckBox2->OnClick = [this] { CheckBox2Click(); };
+  CheckBox3->OnClick = [this] { CheckBox3Click(); };
+  CheckBox4->OnClick = [this] { CheckBox4Click(); };
+  CheckBox5->OnClick = [this] { CheckBox5Click(); };
+  Own(TabSheet2, std::make_unique<TTabSheet>(L"TabSheet2", *PageControl1, L"Cookies"));
+  HWND cookies = TabSheet2->Handle();
+  Own(ListViewDelete, std::make_unique<TListView>(L"ListViewDelete", cookies, Box(39, 24, 230, 353),
+                                                  L"Cookies to Delete", 225));
+  Own(ListViewKeep, std::make_unique<TListView>(L"ListViewKeep", cookies, Box(368, 24, 230, 353),
+                                                L"Cookies to Keep", 225));
+  Own(Button1, std::make_unique<TButton>(L"Button1", cookies, Box(299, 104, 42, 25), L">"));
+  Own(Button2, std::make_unique<TButton>(L"Button2", cookies, Box(299, 176, 42, 25), L"<"));
+  Button1->OnClick = [this] { Button1Click(); };
+  Button2->OnClick = [this] { Button2Click(); };
+  ListViewDelete->OnClick = ListViewDelete->OnColumnClick = [this] { ListViewDeleteClick(); };
+  ListViewKeep->OnClick = ListViewKeep->OnColumnClick = [this] { ListViewKeepClick(); };
+  ListViewDelete->OnDblClick = [this] { Button1Click(); };
+  ListViewKeep->OnDblClick = [this] { Button2Click(); };
+  PageControl1->SetActivePage(0);
+}
 
 namespace {
 const int kTextBeforeLimit = 255;
@@ -95,7 +138,7 @@ void TFormMain::ListCookieSites() {
   // meanwhile, that opening lists afresh and this listing stops.
   ListCookieCacheEntries(
       [this, listing](const std::wstring &urlName) {
-        if (listing != cookieListing_ || !Handle())
+        if (listing != cookieListing_ || !Handle() || Closing())
           return false;
         AddCookieSite(urlName);
         return true;

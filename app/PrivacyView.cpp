@@ -2,9 +2,53 @@
 // privacy engine.
 #include "app/UnitMain.h"
 
+#include "app/FormLayout.h"
+#include "app/PrivacyNodes.h"
+
+#include "base/ScopeExit.h"
 #include "privacy/PrivacyScanner.h"
 
 namespace velmora {
+
+void TFormMain::CreatePrivacyView() {
+  Own(pnlPrivacy,
+      std::make_unique<TPanel>(L"pnlPrivacy", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
+  HWND view = pnlPrivacy->Handle();
+  treeImages_ = LoadImageList(L"TREE", 11, 16);
+  Own(RzCheckTree1,
+      std::make_unique<TCheckTree>(L"RzCheckTree1", view, Box(0, 0, 190, 428), treeImages_.Get()));
+  AddPrivacyNodes();
+  Own(Splitter1, std::make_unique<TSplitter>(L"Splitter1", view, Box(190, 0, 5, 428), kViewColor));
+  Own(mmoPrivacy, std::make_unique<TMemo>(L"mmoPrivacy", view, Box(195, 0, 515, 428)));
+  Splitter1->MinLeft = 120;
+  Splitter1->MaxLeft = 500;
+  Splitter1->OnMoved = [this](int left) {
+    RzCheckTree1->SetBounds(Box(0, 0, left, 428));
+    MoveWindow(Splitter1->Handle(), left, 0, 5, 428, TRUE);
+    mmoPrivacy->SetBounds(Box(left + 5, 0, 710 - left - 5, 428));
+  };
+  Own(Panel1, std::make_unique<TPanel>(L"Panel1", view, Box(0, 428, 710, 60), kStripColor));
+  HWND strip = Panel1->Handle();
+  Own(Label_firefox,
+      std::make_unique<TLabel>(L"Label_firefox", Panel1->Graphics(), Box(5, 6, 185, 45),
+                               L"Note: Cannot erase privacy of Firefox while it is running."));
+  Label_firefox->SetBold(true);
+  Label_firefox->SetWordWrap(true);
+  Label_firefox->SetColor(RGB(0xB0, 0x3A, 0x2E));
+  Label_firefox->SetVisible(false);
+  Own(pbbarPri, std::make_unique<TProgressBar>(L"pbbarPri", strip, Box(222, 1, 479, 17)));
+  Own(btnPrivaryAnalyze,
+      std::make_unique<TButton>(L"btnPrivaryAnalyze", strip, Box(221, 23, 110, 28), L"Analyze"));
+  Own(btnPrivacyCleaner,
+      std::make_unique<TButton>(L"btnPrivacyCleaner", strip, Box(590, 23, 110, 28), L"Clean"));
+  btnPrivaryAnalyze->OnClick = [this] { btnPrivaryAnalyzeClick(); };
+  btnPrivacyCleaner->OnClick = [this] { btnPrivacyCleanerClick(); };
+}
+
+void TFormMain::AddPrivacyNodes() {
+  for (const TPrivacyNode &node : kPrivacyNodes)
+    RzCheckTree1->AddNode(node.Parent, node.Caption, node.ImageIndex);
+}
 
 void TFormMain::btnPrivaryAnalyzeClick() {
   if (!PrivacyAnalyzeIdle) { // the button reads "Cancel"
@@ -13,7 +57,7 @@ void TFormMain::btnPrivaryAnalyzeClick() {
   }
   // An analysis resets the lists a running cleaning walks: never start one
   // inside it (the button is disabled meanwhile; "/auto" comes here too).
-  if (PrivacyCleaning)
+  if (PrivacyCleaning || Closing())
     return;
   const std::wstring selection = GetSelection();
   if (selection.find(L'1') == std::wstring::npos) {
@@ -22,8 +66,20 @@ void TFormMain::btnPrivaryAnalyzeClick() {
     return;
   }
   TRunScope run(*this);
+  const bool cleanBefore = btnPrivacyCleaner->Enabled();
+  bool reported = false;
   PrivacyBusy = true;
   PrivacyAnalyzeIdle = false;
+  // Whichever way the analysis ends (also by an error that goes on to the
+  // error box), the view is usable again.
+  const TScopeExit restore([&] {
+    Label_firefox->SetVisible(false);
+    btnPrivacyCleaner->SetEnabled(reported || cleanBefore);
+    btnPrivaryAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
+    PrivacyAnalyzeIdle = true;
+    pbbarPri->SetVisible(false);
+    PrivacyBusy = false;
+  });
   btnPrivaryAnalyze->SetCaption(LookupText(L"btnCancel", L"Cancel"));
   pbbarPri->SetVisible(true);
   btnPrivacyCleaner->SetEnabled(false);
@@ -31,20 +87,23 @@ void TFormMain::btnPrivaryAnalyzeClick() {
   Label_firefox->SetVisible(false);
 
   Scanner->AnalyzeSelection(*lbltip, *Label_firefox, *mmoPrivacy, selection, *pbbarPri);
-
-  Label_firefox->SetVisible(false);
-  btnPrivacyCleaner->SetEnabled(true);
-  btnPrivaryAnalyze->SetCaption(LookupText(L"btnAnalyze", L"Analyze"));
-  PrivacyAnalyzeIdle = true;
-  pbbarPri->SetVisible(false);
-  PrivacyBusy = false;
+  reported = true;
 }
 
 void TFormMain::btnPrivacyCleanerClick() {
-  if (PrivacyCleaning || PrivacyBusy)
+  if (PrivacyCleaning || PrivacyBusy || Closing())
     return; // one run at a time
   TRunScope run(*this);
+  bool cleaned = false;
   PrivacyCleaning = true;
+  const TScopeExit restore([&] {
+    PrivacyCleaning = false;
+    btnPrivaryAnalyze->SetEnabled(true);
+    Label_firefox->SetVisible(false);
+    pbbarPri->SetVisible(false);
+    // After an error the collected items are still there to clean.
+    btnPrivacyCleaner->SetEnabled(!cleaned);
+  });
   btnPrivaryAnalyze->SetEnabled(false);
   pbbarPri->SetVisible(true);
   btnPrivacyCleaner->SetEnabled(false);
@@ -52,11 +111,7 @@ void TFormMain::btnPrivacyCleanerClick() {
   Label_firefox->SetVisible(false);
 
   Scanner->CleanCollected(*lbltip, *Label_firefox, *pbbarPri);
-
-  PrivacyCleaning = false;
-  btnPrivaryAnalyze->SetEnabled(true);
-  Label_firefox->SetVisible(false);
-  pbbarPri->SetVisible(false);
+  cleaned = true;
   mmoPrivacy->Clear();
   mmoPrivacy->AppendLines({LookupText(L"CleanCompleted", L"Cleaning Completed")});
 }

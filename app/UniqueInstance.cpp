@@ -10,7 +10,8 @@ namespace {
 struct TInstanceState {
   std::wstring Name;
   UINT Message = 0;
-  UniqueKernelHandle Mutex; // held until the process ends
+  UniqueKernelHandle Mutex;  // owned and held until the process ends
+  UniqueKernelHandle Ending; // set once this instance has started to end
   HWND AppWindow = nullptr;
   HWND MainWindow = nullptr;
   WNDPROC PreviousProc = nullptr;
@@ -33,6 +34,25 @@ std::wstring ModuleFileName() {
   }
 }
 
+std::wstring EndingEventName(const std::wstring &name) { return name + L" ending"; }
+
+// True when this process now owns the instance mutex: the instance that
+// held it had already ended, or it was ending and ended within the bound.
+bool TakeOverEndingInstance(HANDLE mutex, const std::wstring &name) {
+  const DWORD now = WaitForSingleObject(mutex, 0);
+  if (now == WAIT_ABANDONED)
+    return true; // it ended between its close and our start
+  if (now == WAIT_OBJECT_0) {
+    ReleaseMutex(mutex); // this very thread holds it already: not a new start
+    return false;
+  }
+  const UniqueKernelHandle ending(OpenEventW(SYNCHRONIZE, FALSE, EndingEventName(name).c_str()));
+  if (!ending)
+    return false; // it runs: it is told to come forward
+  const DWORD waited = WaitForSingleObject(mutex, kEndingInstanceWaitMs);
+  return waited == WAIT_ABANDONED || waited == WAIT_OBJECT_0;
+}
+
 } // namespace
 
 TInstanceStart CheckSingleInstance() {
@@ -43,16 +63,26 @@ TInstanceStart CheckSingleInstanceNamed(const std::wstring &name) {
   TInstanceState &state = State();
   state.Name = name;
   state.Message = RegisterWindowMessageW(name.c_str());
-  state.Mutex.Reset(CreateMutexW(nullptr, FALSE, name.c_str()));
+  // The first instance owns the mutex, so that a later start can wait for
+  // its end: the ownership is given up (abandoned) when its process ends.
+  state.Mutex.Reset(CreateMutexW(nullptr, TRUE, name.c_str()));
   if (!state.Mutex)
     return TInstanceStart::Failed;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    DWORD recipients = BSM_APPLICATIONS;
-    BroadcastSystemMessageW(BSF_IGNORECURRENTTASK | BSF_POSTMESSAGE, &recipients, state.Message, 0,
-                            0);
-    return TInstanceStart::Another;
-  }
-  return TInstanceStart::First;
+  if (GetLastError() != ERROR_ALREADY_EXISTS)
+    return TInstanceStart::First;
+  if (TakeOverEndingInstance(state.Mutex.Get(), name))
+    return TInstanceStart::First;
+  DWORD recipients = BSM_APPLICATIONS;
+  BroadcastSystemMessageW(BSF_IGNORECURRENTTASK | BSF_POSTMESSAGE, &recipients, state.Message, 0,
+                          0);
+  return TInstanceStart::Another;
+}
+
+void MarkInstanceEnding() {
+  TInstanceState &state = State();
+  if (state.Name.empty() || state.Ending)
+    return;
+  state.Ending.Reset(CreateEventW(nullptr, TRUE, TRUE, EndingEventName(state.Name).c_str()));
 }
 
 const std::wstring &InstanceName() { return State().Name; }

@@ -2,7 +2,9 @@
 // One running instance per executable name: a mutex and a registered
 // window message, both named with the executable's file name. A later
 // start posts the message to all applications and ends; the first one
-// brings its window to the front.
+// brings its window to the front. While the first instance is ending (its
+// window closed, its work stopping), a later start waits for that end
+// (bounded) and then runs as the first.
 #include <windows.h>
 
 #include <string>
@@ -19,6 +21,15 @@ enum class TInstanceStart {
 TInstanceStart CheckSingleInstance();
 // The same for a given instance name (tests use their own names).
 TInstanceStart CheckSingleInstanceNamed(const std::wstring &name);
+
+// How long a start waits for an ending instance; above the time an ending
+// instance may take (the program's exit bound).
+constexpr DWORD kEndingInstanceWaitMs = 15000;
+
+// Tells later starts that this instance is ending: they wait for it
+// instead of asking it to come forward. Nothing when no instance name was
+// taken (CheckSingleInstance did not run).
+void MarkInstanceEnding();
 
 const std::wstring &InstanceName();
 UINT InstanceMessage();

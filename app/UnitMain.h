@@ -38,6 +38,10 @@ struct TFormSettings {
   std::wstring LanguageChoice;
   // End the thread's message loop when the window is destroyed.
   bool QuitOnDestroy = false;
+  // Called when the user closes the window, before it goes; workRunning
+  // tells whether work is still unwinding below (the program then bounds
+  // the time the process may take to end).
+  std::function<void(bool workRunning)> OnClosing;
 };
 
 class TFormMain : public TWindow, public TComponent {
@@ -124,6 +128,9 @@ public:
   std::function<int(const std::wstring &text, const std::wstring &title, UINT flags)>
       MessageBoxHook;
   int ShowMessage(const std::wstring &text, UINT flags);
+  // The window has been closed while work was still running: the work is
+  // being stopped and no new work starts.
+  bool Closing() const { return closePending_; }
   std::wstring LookupText(const std::wstring &key, const std::wstring &def) const;
 
   // ---- Controls ----
@@ -162,6 +169,8 @@ private:
     TFormMain &form_;
   };
 
+  // Each part of the window creates its controls and wires their handlers
+  // in its own file (NavigationBar.cpp, PrivacyView.cpp, ...).
   void CreateControls();
   void CreateBanner();
   void CreateNavigationBar();
@@ -169,7 +178,12 @@ private:
   void CreateJunkView();
   void CreateOptionsView();
   void AddPrivacyNodes();
-  template <class T> T *Own(std::unique_ptr<T> &slot, std::unique_ptr<T> control);
+  // Keeps a control in its slot and lists it for the language packs.
+  template <class T> T *Own(std::unique_ptr<T> &slot, std::unique_ptr<T> control) {
+    slot = std::move(control);
+    owned_.push_back(slot.get());
+    return slot.get();
+  }
 
   bool ConfirmLeave();
   void WriteFlag(const wchar_t *key, bool checked);
@@ -178,11 +192,14 @@ private:
   void NavigationLeave(TImageNote &button);
   bool FirstArgumentIsAuto() const;
   void Close();
+  // Asks every running piece of work to stop (again: a stop may be reset
+  // by the work between its phases).
+  void StopRunningWork();
 
   TFormSettings settings_;
   std::vector<TTranslatable *> owned_;
   std::wstring caption_ = L"Quorvix";
-  HIMAGELIST treeImages_ = nullptr;
+  UniqueImageList treeImages_;
   int runDepth_ = 0;
   bool closePending_ = false;
   int cookieListing_ = 0; // bumped at each opening of the options view

@@ -4,9 +4,20 @@
 
 namespace velmora {
 
-TFolderEntries::TFolderEntries(const std::wstring &pattern) {
-  find_.Reset(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch,
-                                 nullptr, FIND_FIRST_EX_LARGE_FETCH));
+TFolderEntries::TFolderEntries(const std::wstring &pattern, TFindLevel level) {
+  if (level == TFindLevel::Fast)
+    find_.Reset(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data_, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  // Before Windows 7, and on some file systems, the short listing is
+  // refused (ERROR_INVALID_PARAMETER, ...): the standard one always works.
+  // Nothing found and no such path are answers, not refusals.
+  if (!find_.Valid()) {
+    const DWORD error = level == TFindLevel::Fast ? ::GetLastError() : ERROR_INVALID_PARAMETER;
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+        error != ERROR_NO_MORE_FILES)
+      find_.Reset(::FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data_,
+                                     FindExSearchNameMatch, nullptr, 0));
+  }
   pending_ = find_.Valid();
 }
 

@@ -21,10 +21,15 @@ struct TFolderEntry {
   bool IsReparsePoint() const { return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 };
 
+// How a listing asks the system: Fast (no short names, large fetch) where
+// the system allows it, falling back to Standard when it refuses; Standard
+// (the level every Windows version has) only.
+enum class TFindLevel { Fast, Standard };
+
 class TFolderEntries {
 public:
   // pattern is a full path with wildcards, e.g. L"C:\\x\\*" or L"C:\\x\\*.lng".
-  explicit TFolderEntries(const std::wstring &pattern);
+  explicit TFolderEntries(const std::wstring &pattern, TFindLevel level = TFindLevel::Fast);
   // Fills entry with the next entry; false at the end (or when the pattern
   // matched nothing).
   bool Next(TFolderEntry &entry);

@@ -67,10 +67,42 @@ struct ModuleTraits {
   static void Close(Type h) { ::FreeLibrary(h); }
 };
 
+// GDI objects made with Create* (fonts, brushes, bitmaps, regions, pens).
+// They must not be selected into a device context when the owner goes.
+template <class T> struct GdiObjectTraits {
+  using Type = T;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DeleteObject(h); }
+};
+struct MemoryDcTraits { // CreateCompatibleDC
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DeleteDC(h); }
+};
+
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// Selects an object into a device context for the scope and puts the
+// previous one back, so that the owner can delete it afterwards.
+class TSelectObject {
+public:
+  TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+  ~TSelectObject() { ::SelectObject(dc_, old_); }
+  TSelectObject(const TSelectObject &) = delete;
+  TSelectObject &operator=(const TSelectObject &) = delete;
+
+private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 } // namespace velmora

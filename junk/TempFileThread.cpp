@@ -213,6 +213,7 @@ std::wstring TempThread::CurrentUserName() { return NetworkUserName(); }
 void TempThread::RemoveJunkFiles(ITextLabel &statusLabel, bool secureDeletion,
                                  const TMessagePump &pump) {
   secureDeletion_ = secureDeletion;
+  cancelRequested_.store(false); // a stop left over from the analysis is not for this run
   statusLabel.SetCaption(texts_[secureDeletion ? jtRemovingSecure : jtRemoving]);
 
   auto configFile = std::make_unique<std::wstring>(ConfigFilePath(frame_));
@@ -225,14 +226,26 @@ void TempThread::RemoveJunkFiles(ITextLabel &statusLabel, bool secureDeletion,
   bar_.SetPosition(0);
   bar_.SetRange(0, 100);
   bar_.SetStep(1);
-  for (int i = 0; i < kRemovalSteps; ++i) {
+  for (int i = 0; i < kRemovalSteps && !cancelRequested_.load(); ++i) {
     WaitPumping(nullptr, static_cast<DWORD>(delay), pump);
     bar_.StepIt();
   }
   // The progress is the minimum pace; the view's completion line must not
-  // appear while the library is still removing.
-  if (removal)
-    WaitPumping(removal.Get(), INFINITE, pump);
+  // appear while the library is still removing. After a stop (the program
+  // is closing) the library gets a bounded time to finish, then it is
+  // abandoned: the process ends around it.
+  if (!removal)
+    return;
+  ULONGLONG abandonAt = 0;
+  while (!WaitPumping(removal.Get(), kRemovalPollMs, pump)) {
+    if (!cancelRequested_.load())
+      continue;
+    const ULONGLONG now = ::GetTickCount64();
+    if (abandonAt == 0)
+      abandonAt = now + kAbandonRemovalMs;
+    if (now >= abandonAt)
+      return;
+  }
 }
 
 } // namespace velmora

@@ -68,8 +68,10 @@ public:
   // Tosmir.dll on a thread of its own and shows 100 progress steps on the
   // bar, at least RemovalStepDelay(FileCount()) ms apart, running pump
   // while it waits. Returns when the steps are done and the removal thread
-  // has ended.
+  // has ended. A StopScan meanwhile (the program is closing) ends the steps
+  // and waits for the removal thread at most kAbandonRemovalMs more.
   void RemoveJunkFiles(ITextLabel &statusLabel, bool secureDeletion, const TMessagePump &pump);
+  static constexpr DWORD kAbandonRemovalMs = 5000;
   // The flag of the last RemoveJunkFiles call.
   bool SecureDeletion() const { return secureDeletion_; }
 
@@ -101,6 +103,7 @@ public:
   bool ReportAll() const { return reportAll_; }
 
 private:
+  static constexpr DWORD kRemovalPollMs = 100;
   static DWORD WINAPI ThreadProc(void *self);
   void Execute();
   void Intro();

@@ -8,6 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" i686
 "$root/scripts/check-layers.sh"
 "$root/scripts/check-exports.sh" "$root/build/i686"
+"$root/scripts/check-imports.sh" "$root/build/x86_64" "$root/build/i686"
 
 export BUILD_DIR="$root/build/x86_64"
 . "$root/scripts/wine-env.sh"

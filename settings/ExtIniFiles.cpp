@@ -47,7 +47,39 @@ void TExtIniFile::Section::Reindex() {
   }
 }
 
-void TExtIniFile::LoadFromFile(const std::wstring &path) { SetStrings(ReadTextLines(path)); }
+std::vector<std::wstring> ReadPackLines(const std::wstring &path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, kMaxPackBytes, bytes))
+    throw EAppError(Format(L"Cannot read the language pack \"%s\" (at most %d KB)", path.c_str(),
+                           static_cast<int>(kMaxPackBytes >> 10)));
+  const std::wstring text = DecodeText(bytes);
+  bytes.clear();
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  auto cut = [&](size_t end) {
+    if (end - start > kMaxPackLine)
+      throw EAppError(Format(L"Line %d of the language pack \"%s\" is too long",
+                             static_cast<int>(lines.size() + 1), path.c_str()));
+    lines.push_back(text.substr(start, end - start));
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L'\r' || c == L'\n') {
+      cut(i);
+      if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+        ++i;
+      start = i + 1;
+    } else if (c < 0x20 && c != L'\t') {
+      throw EAppError(Format(L"Line %d of the language pack \"%s\" is not text",
+                             static_cast<int>(lines.size() + 1), path.c_str()));
+    }
+  }
+  if (start < text.size())
+    cut(text.size());
+  return lines;
+}
+
+void TExtIniFile::LoadFromFile(const std::wstring &path) { SetStrings(ReadPackLines(path)); }
 
 void TExtIniFile::Clear() {
   sections_.clear();

@@ -2,6 +2,7 @@
 // An INI document held in memory, loaded from a language pack file. Section
 // names and keys match without regard to case through hashed look-ups; the
 // first of two equal names wins. Nothing is ever written back to disk.
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,8 +16,20 @@ std::vector<std::wstring> ReadTextLines(const std::wstring &path);
 // The same on bytes already in memory.
 std::vector<std::wstring> DecodeTextLines(const std::string &bytes);
 
+// Largest language pack read; real packs are a few kilobytes.
+constexpr uint64_t kMaxPackBytes = 1 << 20;
+// Longest line of a pack, in characters.
+constexpr size_t kMaxPackLine = 4096;
+// The lines of a language pack file, each checked as it is cut from the
+// text: throws EAppError (and keeps nothing) when the file cannot be read,
+// is larger than kMaxPackBytes, or a line is longer than kMaxPackLine or
+// holds a control character other than a tab (binary data, not a pack).
+std::vector<std::wstring> ReadPackLines(const std::wstring &path);
+
 class TExtIniFile {
 public:
+  // Replaces the content with the pack file's (ReadPackLines); on an error
+  // the content stays as it was.
   void LoadFromFile(const std::wstring &path);
   void SetStrings(const std::vector<std::wstring> &lines);
   void Clear();

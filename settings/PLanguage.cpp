@@ -25,24 +25,53 @@ void TLanguage::ScanFolder(const std::wstring &folder) {
     const std::wstring name = e.Name.substr(0, e.Name.size() >= 4 ? e.Name.size() - 4 : 0);
     names_.push_back(name);
     currentIndex_ = static_cast<int>(names_.size()) - 1;
+    bool usable = true;
     try {
       SelectLanguage(name);
     } catch (const EAppError &) {
       // An unreadable pack is listed but cannot be loaded; the scan goes on.
+      usable = false;
     }
-    displayNames_.push_back(ReadText(L"Main", L"DisplayName", name));
+    usable_.push_back(usable);
+    displayNames_.push_back(usable ? ReadText(L"Main", L"DisplayName", name) : name);
   }
 }
 
+std::wstring TLanguage::FileOf(int index) const {
+  return folder_ + L"\\" + names_[static_cast<size_t>(index)] + L".lng";
+}
+
 void TLanguage::SelectLanguage(const std::wstring &name) {
-  auto fileOf = [&](const std::wstring &n) { return folder_ + L"\\" + n + L".lng"; };
   int index = IndexOf(name);
-  if (index < 0 || !FileExists(fileOf(names_[index])))
+  if (index < 0 || !FileExists(FileOf(index)))
     index = IndexOf(L"English");
-  if (index < 0 || !FileExists(fileOf(names_[index])))
+  if (index < 0 || !FileExists(FileOf(index)))
     return;
   currentIndex_ = index;
-  pack_.LoadFromFile(fileOf(names_[index]));
+  Load(index);
+}
+
+bool TLanguage::TryLoad(const std::wstring &name) {
+  const int index = IndexOf(name);
+  if (index < 0 || !FileExists(FileOf(index)))
+    return false;
+  try {
+    Load(index);
+  } catch (const EAppError &) {
+    return false;
+  }
+  currentIndex_ = index;
+  return true;
+}
+
+void TLanguage::UseBuiltInTexts() {
+  pack_.Clear();
+  texts_.clear();
+  currentIndex_ = -1;
+}
+
+void TLanguage::Load(int index) {
+  pack_.LoadFromFile(FileOf(index)); // throws before anything changes
   texts_.clear();
   for (const std::wstring &line : pack_.ReadSectionValues(prefix_ + L"_M")) {
     size_t eq = line.find(L'=');
@@ -108,12 +137,9 @@ std::unique_ptr<TLanguage> CreateStartupLanguage(const std::wstring &exeFolder,
                                                  const std::wstring &choice) {
   const std::wstring folder = exeFolder + L"Language";
   auto language = std::make_unique<TLanguage>(L"Velmora", folder);
-  try {
-    language->SelectLanguage(choice);
-  } catch (const EAppError &) {
-    // The chosen pack cannot be read: what was loaded before (or the
-    // built-in English) stays in effect.
-  }
+  // Never the pack the scan happened to load last: a language nobody chose.
+  if (!language->TryLoad(choice) && !language->TryLoad(L"English"))
+    language->UseBuiltInTexts();
   return language;
 }
 

@@ -47,6 +47,11 @@ public:
   // keeps the pack loaded before. Throws EAppError when a pack file exists
   // but cannot be read.
   void SelectLanguage(const std::wstring &name);
+  // Loads the named pack only: false (and nothing changed) when it is not
+  // listed, is missing, or cannot be read.
+  bool TryLoad(const std::wstring &name);
+  // Drops the loaded pack: every look-up gives its built-in default.
+  void UseBuiltInTexts();
   std::wstring LookupText(const std::wstring &key, const std::wstring &def) const;
   std::wstring ReadText(const std::wstring &section, const std::wstring &key,
                         const std::wstring &def) const;
@@ -58,22 +63,29 @@ public:
   int CurrentIndex() const { return currentIndex_; }
   const std::vector<std::wstring> &Names() const { return names_; }
   const std::vector<std::wstring> &DisplayNames() const { return displayNames_; }
+  // Parallel to Names: false for a pack the scan could not read (too
+  // large, not text, locked); such a pack is listed but skipped.
+  const std::vector<bool> &Usable() const { return usable_; }
 
 private:
   int IndexOf(const std::wstring &name) const;
+  std::wstring FileOf(int index) const;
+  void Load(int index);
 
   std::wstring prefix_;
   std::wstring folder_;
   int currentIndex_ = -1;
   std::vector<std::wstring> names_;
   std::vector<std::wstring> displayNames_;
+  std::vector<bool> usable_;
   TExtIniFile pack_;
   std::unordered_map<std::wstring, std::wstring> texts_; // upper-cased key -> value
 };
 
 // Builds the start-up language: scans the "Language" folder beside the
-// program, selects the companion file's choice. A pack that cannot be read
-// leaves the built-in English usable instead of stopping the start-up.
+// program and loads the companion file's choice; when that pack cannot be
+// loaded, English; when English cannot either, the built-in texts. A pack
+// that cannot be read never stops the start-up.
 std::unique_ptr<TLanguage> CreateStartupLanguage(const std::wstring &exeFolder,
                                                  const std::wstring &choice);
 

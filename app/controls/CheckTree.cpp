@@ -78,12 +78,12 @@ void TCheckTreeModel::ApplySelection(const std::wstring &selection) {
 namespace {
 
 // Draws the three boxes of the state image list (index 0 stays blank).
-HIMAGELIST MakeStateImages() {
+UniqueImageList MakeStateImages() {
   const int size = 16;
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 4, 0);
+  UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, 4, 0));
   for (int state = 0; state < 4; ++state) {
     void *pixels = nullptr;
-    HBITMAP bitmap = CreateArgbBitmap(size, size, &pixels);
+    const UniqueBitmap bitmap = CreateArgbBitmap(size, size, &pixels);
     if (!bitmap)
       continue;
     unsigned *p = static_cast<unsigned *>(pixels);
@@ -107,8 +107,7 @@ HIMAGELIST MakeStateImages() {
             put(x, y, 0xFF7FA8D6);
       }
     }
-    ImageList_Add(list, bitmap, nullptr);
-    DeleteObject(bitmap);
+    ImageList_Add(list.Get(), bitmap.Get(), nullptr); // the list copies the bitmap
   }
   return list;
 }
@@ -122,7 +121,7 @@ TCheckTree::TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST i
                   WS_EX_CLIENTEDGE, bounds),
       stateImages_(MakeStateImages()) {
   TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
-  TreeView_SetImageList(hwnd_, stateImages_, TVSIL_STATE);
+  TreeView_SetImageList(hwnd_, stateImages_.Get(), TVSIL_STATE);
   TreeView_SetIndent(hwnd_, 19);
   TreeView_SetItemHeight(hwnd_, 18);
   SetWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -133,7 +132,6 @@ TCheckTree::~TCheckTree() {
     RemoveWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1);
     TreeView_SetImageList(hwnd_, nullptr, TVSIL_STATE);
   }
-  ImageList_Destroy(stateImages_);
 }
 
 int TCheckTree::AddNode(int parent, const std::wstring &caption, int imageIndex) {

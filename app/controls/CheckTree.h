@@ -4,6 +4,7 @@
 // up to date. The model keeps the states; TCheckTree shows it in a
 // TreeView with state images.
 #include "app/controls/Controls.h"
+#include "app/controls/Pictures.h"
 
 #include <string>
 #include <vector>
@@ -92,7 +93,7 @@ private:
 
   TCheckTreeModel model_;
   std::vector<HTREEITEM> items_;
-  HIMAGELIST stateImages_;
+  UniqueImageList stateImages_;
 };
 
 } // namespace velmora

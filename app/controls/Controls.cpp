@@ -1,6 +1,7 @@
 #include "app/controls/Controls.h"
 
 #include "base/Error.h"
+#include "base/Handles.h"
 
 #include <windowsx.h>
 
@@ -102,17 +103,16 @@ LRESULT TPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     SetBkColor(dc, color_);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(brush_);
+    return reinterpret_cast<LRESULT>(brush_.Get());
   }
   case WM_CTLCOLORBTN:
-    return reinterpret_cast<LRESULT>(brush_);
+    return reinterpret_cast<LRESULT>(brush_.Get());
   case WM_LBUTTONDOWN:
     ::SetFocus(Handle()); // a click on the bar takes the focus, as a panel does
     graphics_.HandleMessage(message, wParam, lParam, result);
     return 0;
   case WM_NCDESTROY:
-    DeleteObject(brush_);
-    brush_ = nullptr;
+    brush_.Reset(); // no child asks for it any more
     break;
   }
   return DefaultProc(message, wParam, lParam);
@@ -401,9 +401,8 @@ LRESULT TSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_ERASEBKGND: {
     RECT r;
     GetClientRect(Handle(), &r);
-    HBRUSH brush = CreateSolidBrush(color_);
-    FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-    DeleteObject(brush);
+    const UniqueBrush brush(CreateSolidBrush(color_));
+    FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
     return 1;
   }
   case WM_LBUTTONDOWN:

@@ -4,6 +4,7 @@
 // route the notifications of their children to the wrappers.
 #include "app/controls/GraphicControls.h"
 #include "app/controls/Window.h"
+#include "base/Handles.h"
 #include "base/Screen.h"
 
 #include <commctrl.h>
@@ -60,7 +61,7 @@ protected:
 
 private:
   COLORREF color_;
-  HBRUSH brush_;
+  UniqueBrush brush_;
   TGraphicHost graphics_;
 };
 

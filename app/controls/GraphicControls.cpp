@@ -1,5 +1,7 @@
 #include "app/controls/GraphicControls.h"
 
+#include "base/Handles.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -74,17 +76,15 @@ void TLabel::SetBackground(COLORREF color) {
 void TLabel::Paint(HDC dc) const {
   RECT r = Bounds();
   if (opaque_) {
-    HBRUSH brush = CreateSolidBrush(background_);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    const UniqueBrush brush(CreateSolidBrush(background_));
+    FillRect(dc, &r, brush.Get());
   }
-  HGDIOBJ old = SelectObject(dc, bold_ ? FormBoldFont() : FormFont());
+  const TSelectObject font(dc, bold_ ? FormBoldFont() : FormFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color_);
   UINT format = DT_NOPREFIX | (align_ == TAlign::Center ? DT_CENTER : DT_LEFT);
   format |= wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
   DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
-  SelectObject(dc, old);
 }
 
 TImage::TImage(std::wstring name, TGraphicHost &host, RECT bounds)
@@ -159,22 +159,24 @@ void TGraphicHost::Paint() {
   RECT client;
   GetClientRect(window_, &client);
   const int w = client.right, h = client.bottom;
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP buffer = CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1));
-  HGDIOBJ old = SelectObject(memory, buffer);
-  HBRUSH brush = CreateSolidBrush(background_);
-  FillRect(memory, &client, brush);
-  DeleteObject(brush);
-  for (TGraphicControl *control : controls_) {
-    RECT dummy;
-    if (control->Visible() && IntersectRect(&dummy, &control->Bounds(), &ps.rcPaint))
-      control->Paint(memory);
+  {
+    // The bitmap is declared before the context: deselected, then deleted.
+    const UniqueBitmap buffer(CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1)));
+    const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    const TSelectObject select(memory.Get(), buffer.Get());
+    {
+      const UniqueBrush brush(CreateSolidBrush(background_));
+      FillRect(memory.Get(), &client, brush.Get());
+    }
+    for (TGraphicControl *control : controls_) {
+      RECT dummy;
+      if (control->Visible() && IntersectRect(&dummy, &control->Bounds(), &ps.rcPaint))
+        control->Paint(memory.Get());
+    }
+    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+           ps.rcPaint.bottom - ps.rcPaint.top, memory.Get(), ps.rcPaint.left, ps.rcPaint.top,
+           SRCCOPY);
   }
-  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-         ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(buffer);
-  DeleteDC(memory);
   EndPaint(window_, &ps);
 }
 

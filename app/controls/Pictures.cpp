@@ -10,11 +10,6 @@
 
 namespace velmora {
 
-TPicture::TBits::~TBits() {
-  if (Handle)
-    DeleteObject(Handle);
-}
-
 TPicture TPicture::FromResource(const wchar_t *name) {
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC info = FindResourceW(module, name, RT_RCDATA);
@@ -81,17 +76,15 @@ unsigned TPicture::PixelAt(int x, int y) const {
 void TPicture::Draw(HDC dc, const RECT &target) const {
   if (!bitmap_)
     return;
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, bitmap_->Handle);
+  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  const TSelectObject select(source.Get(), bitmap_->Handle.Get());
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SetStretchBltMode(dc, HALFTONE);
   AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             source, 0, 0, width_, height_, blend);
-  SelectObject(source, old);
-  DeleteDC(source);
+             source.Get(), 0, 0, width_, height_, blend);
 }
 
-HBITMAP CreateArgbBitmap(int width, int height, void **pixels) {
+UniqueBitmap CreateArgbBitmap(int width, int height, void **pixels) {
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = width;
@@ -99,28 +92,27 @@ HBITMAP CreateArgbBitmap(int width, int height, void **pixels) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, pixels, nullptr, 0);
+  return UniqueBitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, pixels, nullptr, 0));
 }
 
-HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, count, 0);
+UniqueImageList LoadImageList(const std::wstring &prefix, int count, int size) {
+  UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, count, 0));
   for (int i = 0; i < count; ++i) {
     wchar_t name[64];
     wsprintfW(name, L"%s%02d", prefix.c_str(), i);
     TPicture picture = TPicture::FromResource(name);
     // A picture that cannot be had leaves a blank icon in its place.
     void *pixels = nullptr;
-    HBITMAP bitmap = CreateArgbBitmap(size, size, &pixels);
+    const UniqueBitmap bitmap = CreateArgbBitmap(size, size, &pixels);
     if (!bitmap)
       continue;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT r = {0, 0, size, size};
-    picture.Draw(dc, r);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ImageList_Add(list, bitmap, nullptr);
-    DeleteObject(bitmap);
+    {
+      const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+      const TSelectObject select(dc.Get(), bitmap.Get());
+      const RECT r = {0, 0, size, size};
+      picture.Draw(dc.Get(), r);
+    }
+    ImageList_Add(list.Get(), bitmap.Get(), nullptr); // the list copies the bitmap
   }
   return list;
 }

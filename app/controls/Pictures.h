@@ -1,6 +1,8 @@
 #pragma once
 // Pictures decoded through the platform's image support (WIC): PNG and
 // JPEG resources become 32-bit premultiplied bitmaps drawn with alpha.
+#include "base/Handles.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -23,7 +25,7 @@ public:
   bool Empty() const { return !bitmap_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  HBITMAP Bitmap() const { return bitmap_ ? bitmap_->Handle : nullptr; }
+  HBITMAP Bitmap() const { return bitmap_ ? bitmap_->Handle.Get() : nullptr; }
   // The colour of one pixel (premultiplied BGRA), for tests; 0 outside.
   unsigned PixelAt(int x, int y) const;
   bool SameAs(const TPicture &other) const { return bitmap_ == other.bitmap_; }
@@ -33,19 +35,25 @@ public:
 
 private:
   struct TBits {
-    HBITMAP Handle = nullptr;
+    UniqueBitmap Handle;
     unsigned *Pixels = nullptr;
-    ~TBits();
   };
   std::shared_ptr<TBits> bitmap_;
   int width_ = 0, height_ = 0;
 };
 
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::ImageList_Destroy(h); }
+};
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+
 // A top-down 32-bit bitmap whose pixels the caller fills or draws on.
-HBITMAP CreateArgbBitmap(int width, int height, void **pixels);
+UniqueBitmap CreateArgbBitmap(int width, int height, void **pixels);
 
 // An image list of 16 x 16, 32-bit icons made from numbered resources
 // prefix00, prefix01, ... (count of them).
-HIMAGELIST LoadImageList(const std::wstring &prefix, int count, int size);
+UniqueImageList LoadImageList(const std::wstring &prefix, int count, int size);
 
 } // namespace velmora

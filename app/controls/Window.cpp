@@ -1,6 +1,8 @@
 #include "app/controls/Window.h"
 
 #include "base/Error.h"
+#include "base/Handles.h"
+#include "base/Text.h"
 
 #include <vector>
 
@@ -93,8 +95,13 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     result = self->WindowProc(message, wParam, lParam);
   } catch (const EAppError &e) {
     self->ReportError(e.Message());
+  } catch (const std::exception &e) {
+    // Out of memory, a bad conversion, a library's own error: shown as
+    // ours are, and the window goes on.
+    self->ReportError(FromAnsi(e.what()));
   } catch (...) {
     // Nothing unwinds through Windows code.
+    self->ReportError(L"An unexpected error occurred");
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -104,25 +111,25 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 namespace {
-HFONT MakeTahoma(int weight) {
+UniqueFont MakeTahoma(int weight) {
   LOGFONTW lf = {};
   lf.lfHeight = -11;
   lf.lfWeight = weight;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+  return UniqueFont(CreateFontIndirectW(&lf));
 }
 } // namespace
 
 HFONT FormFont() {
-  static HFONT font = MakeTahoma(FW_NORMAL);
-  return font;
+  static const UniqueFont font = MakeTahoma(FW_NORMAL);
+  return font.Get();
 }
 
 HFONT FormBoldFont() {
-  static HFONT font = MakeTahoma(FW_BOLD);
-  return font;
+  static const UniqueFont font = MakeTahoma(FW_BOLD);
+  return font.Get();
 }
 
 std::wstring WindowText(HWND hwnd) {

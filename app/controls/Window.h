@@ -32,8 +32,8 @@ private:
 int RunMessageLoop(HWND dialogWindow = nullptr);
 
 // A window whose messages go to the virtual WindowProc of a C++ object.
-// Exceptions never leave WindowProc towards Windows: an EAppError goes to
-// ReportError, anything else is swallowed.
+// Exceptions never leave WindowProc towards Windows: every one goes to
+// ReportError with its message (a generic one when it carries none).
 class TWindow {
 public:
   TWindow() = default;
