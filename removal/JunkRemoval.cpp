@@ -24,14 +24,34 @@ void FillRandom(std::vector<unsigned char> &bytes) {
       b = static_cast<unsigned char>(::GetTickCount() * 2654435761u >> 24) ^ b;
 }
 
+std::wstring FinalPath(HANDLE handle) {
+  wchar_t buffer[MAX_PATH * 2];
+  const DWORD n = ::GetFinalPathNameByHandleW(handle, buffer, MAX_PATH * 2, 0);
+  return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer, n) : std::wstring();
+}
+
+// True when the open file is the entry its path names in its folder. A
+// Unix symbolic link under Wine shows as a plain file and opens as its
+// target; its final path is then the target's, not the link's.
+bool IsTheNamedEntry(HANDLE file, const std::wstring &path) {
+  UniqueFile folder(::CreateFileW(ExtractFilePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const std::wstring folderPath = folder ? FinalPath(folder.Get()) : std::wstring();
+  return !folderPath.empty() &&
+         SameText(FinalPath(file), IncludeTrailingBackslash(folderPath) + ExtractFileName(path));
+}
+
 // A handle on path itself (never on what a reparse point names), kept only
 // when it is a plain file.
 UniqueFile OpenPlainFile(const std::wstring &path, DWORD access, DWORD share, DWORD flags = 0) {
   UniqueFile file(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT | flags, nullptr));
   BY_HANDLE_FILE_INFORMATION info;
-  if (file && (!::GetFileInformationByHandle(file.Get(), &info) ||
-               (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))))
+  if (file &&
+      (!::GetFileInformationByHandle(file.Get(), &info) ||
+       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+       !IsTheNamedEntry(file.Get(), path)))
     file.Reset();
   return file;
 }

@@ -13,6 +13,15 @@ namespace velmora::test {
 // /bin/ln. True when the link exists afterwards as a reparse point.
 bool MakeFolderLink(const std::wstring &link, const std::wstring &target);
 
+// Makes `link` a symbolic link to the existing file `target`. Wine 8's
+// CreateSymbolicLinkW reports success without making anything, so there a
+// Unix symbolic link is made (replacing one a killed run left), which Wine
+// shows as a plain file. True when the link exists afterwards.
+bool MakeFileLink(const std::wstring &link, const std::wstring &target);
+// Removes such a link, never its target (Wine's DeleteFileW on a Unix link
+// deletes the target). True when it is gone.
+bool RemoveFileLink(const std::wstring &link);
+
 // Removes such a link (never what it points at). True when it is gone.
 bool RemoveFolderLink(const std::wstring &link);
 
