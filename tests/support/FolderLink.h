@@ -1,5 +1,5 @@
 #pragma once
-// Folder links (junctions or symbolic links) for tests of code that must
+// Folder and file links (junctions or symbolic links) for tests of code that must
 // never follow them.
 #include <string>
 
@@ -13,6 +13,9 @@ namespace velmora::test {
 // /bin/ln. True when the link exists afterwards as a reparse point.
 bool MakeFolderLink(const std::wstring &link, const std::wstring &target);
 
+// Removes such a link (never what it points at). True when it is gone.
+bool RemoveFolderLink(const std::wstring &link);
+
 // Makes `link` a symbolic link to the existing file `target`. Wine 8's
 // CreateSymbolicLinkW reports success without making anything, so there a
 // Unix symbolic link is made (replacing one a killed run left), which Wine
@@ -21,8 +24,5 @@ bool MakeFileLink(const std::wstring &link, const std::wstring &target);
 // Removes such a link, never its target (Wine's DeleteFileW on a Unix link
 // deletes the target). True when it is gone.
 bool RemoveFileLink(const std::wstring &link);
-
-// Removes such a link (never what it points at). True when it is gone.
-bool RemoveFolderLink(const std::wstring &link);
 
 } // namespace velmora::test
