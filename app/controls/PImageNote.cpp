@@ -11,10 +11,6 @@ TImageNote::TImageNote(std::wstring name, TGraphicHost &host, RECT bounds)
     : TImage(std::move(name), host, bounds), items_(*this) {}
 
 void TImageNote::SetImageIndex(int value) {
-  if (loading_) {
-    imageIndex_ = value;
-    return;
-  }
   if (value >= 0 && value < items_.Count()) {
     imageIndex_ = value;
     SetPicture(items_[value].Picture);

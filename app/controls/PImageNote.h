@@ -45,14 +45,10 @@ public:
 
   int ImageIndex() const { return imageIndex_; }
   // 0 <= value < Items.Count(): shows that item's picture; -1: shows none;
-  // any other value is ignored. While loading only the number is stored.
+  // any other value is ignored. No picture shows before the first call.
   void SetImageIndex(int value);
   TPictureCollection &Items() { return items_; }
   const TPictureCollection &Items() const { return items_; }
-
-  // While loading, SetImageIndex stores the number and leaves the picture.
-  void BeginLoading() { loading_ = true; }
-  void EndLoading() { loading_ = false; }
 
   // Language packs: the hint, translated only while it is shown.
   TTextRule Rule() const override { return TTextRule::Hint; }
@@ -64,7 +60,6 @@ public:
 private:
   int imageIndex_ = -1;
   TPictureCollection items_;
-  bool loading_ = false;
   bool showHint_ = false;
   std::wstring hint_;
 };

@@ -11,10 +11,6 @@ TLabelNote::TLabelNote(std::wstring name, TGraphicHost &host, RECT bounds)
     : TLabel(std::move(name), host, bounds, std::wstring()), items_(*this) {}
 
 void TLabelNote::SetTextIndex(int value) {
-  if (loading_) {
-    textIndex_ = value;
-    return;
-  }
   if (value >= 0 && value < items_.Count()) {
     textIndex_ = value;
     SetCaption(items_[value].Text);

@@ -40,12 +40,9 @@ public:
 
   int TextIndex() const { return textIndex_; }
   // 0 <= value < Items.Count(): shows that item's text; any other value is
-  // ignored. While loading only the number is stored.
+  // ignored.
   void SetTextIndex(int value);
   TLabelCollection &Items() { return items_; }
-
-  void BeginLoading() { loading_ = true; }
-  void EndLoading() { loading_ = false; }
 
   // Language packs translate the item texts; the caption follows at the
   // next SetTextIndex.
@@ -57,7 +54,6 @@ public:
 private:
   int textIndex_ = -1;
   TLabelCollection items_;
-  bool loading_ = false;
 };
 
 } // namespace velmora

@@ -138,13 +138,13 @@ TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
   EXPECT_EQ(tree.ShownState(30), TCheckState::Checked);
   EXPECT_EQ(f.GetSelection(), L"000000000000000000000001100000000000000000");
 
-  // Space on the selected leaf clears it; its parent becomes partial.
+  // Space on the selected leaf clears it; its parent becomes partial. The
+  // key goes to the tree itself, which tells its parent.
   tree.Select(30);
-  NMTVKEYDOWN key = {};
-  key.hdr.hwndFrom = tree.Handle();
-  key.hdr.code = TVN_KEYDOWN;
-  key.wVKey = VK_SPACE;
-  SendMessageW(f.pnlPrivacy->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&key));
+  SendMessageW(tree.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+  SendMessageW(tree.Handle(), WM_CHAR, L' ', 0x00390001);
+  SendMessageW(tree.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+  EXPECT_EQ(tree.ShownState(30), TCheckState::Unchecked);
   EXPECT_EQ(tree.ShownState(28), TCheckState::Partial);
   EXPECT_EQ(f.GetSelection(), L"000000000000000000000001000000000000000000");
 }

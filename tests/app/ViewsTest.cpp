@@ -388,21 +388,22 @@ TEST_F(ViewsTest, CookieListsSplitBetweenDeleteAndKeep) {
   EXPECT_EQ(TestSites(*f.ListViewDelete), toDelete);
   EXPECT_EQ(config.ReadString(cfg::kCookieSection, L"zeta.test/", L"absent"), L"absent");
 
-  // Double-clicks move too.
-  auto doubleClick = [&](TListView &list, TPanel &holder) {
-    NMITEMACTIVATE activate = {};
-    activate.hdr.hwndFrom = list.Handle();
-    activate.hdr.code = NM_DBLCLK;
-    activate.iItem = list.Selected();
-    SendMessageW(holder.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+  // Double-clicks move too: a double-click on the selected site's row, sent
+  // to the list itself, which tells its parent.
+  auto doubleClick = [&](TListView &list) {
+    RECT row = {};
+    ListView_GetItemRect(list.Handle(), list.Selected(), &row, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    SendMessageW(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
   };
   f.ListViewDelete->Select(IndexOf(*f.ListViewDelete, L"alpha.test/"));
-  doubleClick(*f.ListViewDelete, *f.TabSheet2);
+  doubleClick(*f.ListViewDelete);
   EXPECT_EQ(TestSites(*f.ListViewDelete),
             (std::vector<std::wstring>{L"alpha.test/", L"case.test/", L"zeta.test/"}));
   EXPECT_EQ(config.ReadString(cfg::kCookieSection, L"alpha.test/", L""), L"1");
   f.ListViewKeep->Select(IndexOf(*f.ListViewKeep, L"alpha.test/"));
-  doubleClick(*f.ListViewKeep, *f.TabSheet2);
+  doubleClick(*f.ListViewKeep);
   EXPECT_EQ(config.ReadString(cfg::kCookieSection, L"alpha.test/", L"absent"), L"absent");
 
   // Opening the view again shows the same as before the moves.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -39,10 +40,11 @@ void MakeMozCookies(const std::wstring &path) {
 void MakeMozPlaces(const std::wstring &path) {
   TTestDb db(path);
   db.Exec(schema::kFirefoxPlaces);
-  Fill(db, "insert into moz_places values (#,'http://p#.example/$','t',NULL,1,0,0,#,100);"
-           "insert into moz_favicons values (#,'http://p#.example/favicon.ico',x'00','image/png',0);"
-           "insert into moz_historyvisits values (#,0,#,1230000000000000,1,1);"
-           "insert into moz_bookmarks values (#,1,# * 7,1,0,NULL,NULL,NULL,0,0)");
+  Fill(db,
+       "insert into moz_places values (#,'http://p#.example/$','t',NULL,1,0,0,#,100);"
+       "insert into moz_favicons values (#,'http://p#.example/favicon.ico',x'00','image/png',0);"
+       "insert into moz_historyvisits values (#,0,#,1230000000000000,1,1);"
+       "insert into moz_bookmarks values (#,1,# * 7,1,0,NULL,NULL,NULL,0,0)");
 }
 
 void MakeChromeCookiesFixture(const std::wstring &path) {
@@ -65,7 +67,8 @@ void MakeChromeWebData(const std::wstring &path) {
   TTestDb db(path);
   db.Exec(schema::kChromeWebData);
   db.Exec(schema::kChromeAutofillDates);
-  Fill(db, "insert into autofill values ('n#','$','$',#,1); insert into autofill_dates values (#,1)");
+  Fill(db,
+       "insert into autofill values ('n#','$','$',#,1); insert into autofill_dates values (#,1)");
 }
 
 void MakeChromeThumbnails(const std::wstring &path) {
@@ -111,7 +114,9 @@ std::vector<TCase> Cases() {
       {"RepairChromeHis(History)", MakeChromeHistory,
        [](const TScratchFolder &folder, const std::wstring &path) {
          MakeChromeThumbnails(folder / L"Thumbnails");
-         WriteFileBytes(folder / L"Bookmarks", ChromeBookmarksJson({{"One", "http://u1.example/"}}));
+         // Keeps url 7, its favicon and its thumbnail.
+         WriteFileBytes(folder / L"Bookmarks",
+                        ChromeBookmarksJson({{"Seven", "http://u7.example/" + kFiller}}));
          const std::string thumbnails = ReadFileBytes(folder / L"Thumbnails");
          const bool result = RepairChromeHis(folder / L"Bookmarks", path, folder / L"Thumbnails");
          EXPECT_EQ(ReadFileBytes(folder / L"Thumbnails") == thumbnails, !result)
@@ -146,17 +151,74 @@ protected:
   TScratchFolder folder_;
 };
 
+using TIds = std::vector<std::string>;
+
+TIds Ids(const std::wstring &path, const std::string &sql) { return TTestDb(path).Column(sql); }
+
+int64_t Rows(const std::wstring &path, const std::string &table) {
+  return TTestDb(path).Count(table);
+}
+
 TEST_F(FailureCasesTest, GoodFixturesWork) {
-  // The fixtures below are sound before they are damaged.
+  // The fixtures below are sound before they are damaged: each call
+  // succeeds and leaves exactly the rows it must keep.
+  TIds sevens; // ids 1-300 that a bookmark points at
+  for (int id = 7; id <= 300; id += 7)
+    sevens.push_back(std::to_string(id));
+  const std::map<std::string, std::function<void(const std::wstring &)>> leaves = {
+      {"ScanMozCk", [](const std::wstring &db) { EXPECT_EQ(Rows(db, "moz_cookies"), 300); }},
+      {"RepairMozCk", [](const std::wstring &db) { EXPECT_EQ(Rows(db, "moz_cookies"), 0); }},
+      {"RepairMozHis",
+       [&](const std::wstring &db) {
+         // Visited places go unless bookmarked; icons go with their places.
+         EXPECT_EQ(Ids(db, "select id from moz_places order by id"), sevens);
+         EXPECT_EQ(Ids(db, "select id from moz_favicons order by id"), sevens);
+         EXPECT_EQ(Rows(db, "moz_historyvisits"), 0);
+         EXPECT_EQ(Rows(db, "moz_bookmarks"), 300);
+       }},
+      {"ScanChromeCk", [](const std::wstring &db) { EXPECT_EQ(Rows(db, "cookies"), 300); }},
+      {"RepairChromeCk", [](const std::wstring &db) { EXPECT_EQ(Rows(db, "cookies"), 0); }},
+      {"RepairChromeDown",
+       [](const std::wstring &db) {
+         EXPECT_EQ(Rows(db, "downloads"), 0);
+         EXPECT_EQ(Rows(db, "urls"), 300);
+         EXPECT_EQ(Rows(db, "visits"), 300);
+       }},
+      {"RepairChromeFill",
+       [](const std::wstring &db) {
+         EXPECT_EQ(Rows(db, "autofill"), 0);
+         EXPECT_EQ(Rows(db, "autofill_dates"), 0);
+       }},
+      {"RepairChromeHis(History)",
+       [this](const std::wstring &db) {
+         EXPECT_EQ(Ids(db, "select id from urls"), TIds{"7"});
+         EXPECT_EQ(Rows(db, "visits"), 0);
+         EXPECT_EQ(Rows(db, "downloads"), 300);
+         EXPECT_EQ(Ids(folder_ / L"Thumbnails", "select id from favicons"), TIds{"7"});
+         EXPECT_EQ(Ids(folder_ / L"Thumbnails", "select url_id from thumbnails"), TIds{"7"});
+       }},
+      {"RepairChromeHis(Thumbnails)",
+       [this](const std::wstring &db) {
+         // Without a Bookmarks file nothing is kept.
+         EXPECT_EQ(Rows(db, "favicons"), 0);
+         EXPECT_EQ(Rows(db, "thumbnails"), 0);
+         EXPECT_EQ(Rows(folder_ / L"History", "urls"), 0);
+         EXPECT_EQ(Rows(folder_ / L"History", "visits"), 0);
+         EXPECT_EQ(Rows(folder_ / L"History", "downloads"), 300);
+       }},
+  };
   for (const TCase &c : Cases()) {
     SCOPED_TRACE(c.name);
     Reset();
     c.make(Target());
     const std::string outcome = c.call(folder_, Target());
-    EXPECT_NE(outcome, FailureOutcome(c));
     if (c.isScan) {
       EXPECT_EQ(outcome.rfind("text:host1.example;host2.example;", 0), 0u) << outcome;
+    } else {
+      EXPECT_EQ(outcome, "true");
     }
+    ASSERT_EQ(leaves.count(c.name), 1u);
+    leaves.at(c.name)(Target());
   }
 }
 

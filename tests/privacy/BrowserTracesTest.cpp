@@ -151,16 +151,28 @@ TEST_F(BrowserTest, RunningSafariLeavesOutOnlyItsCache) {
 }
 
 TEST_F(BrowserTest, OperaTakesTheLastEntryOfItsFolderAsTheProfile) {
+  // The listing gives names in order (NTFS and Wine both do); these names
+  // sort alike with or without regard to case: "Aside" < "Opera" < "Zz".
+  const std::wstring folder = roaming + L"\\Opera\\";
+  WriteFileBytes(folder + L"Zz stray.txt", "x"); // made first, listed last
   PlantOpera();
-  // A second entry: whichever the listing returns last is the profile.
-  WriteFileBytes(roaming + L"\\Opera\\stray.txt", "x");
-  const std::wstring found = scanner.FindOperaFolder();
-  EXPECT_TRUE(found == opera || found == roaming + L"\\Opera\\stray.txt") << found;
+  WriteFileBytes(folder + L"Aside.txt", "x");
+  WriteFileBytes(folder + L"Aside\\profile\\cookies4.dat", "a folder listed first");
+
+  // A file listed last is taken, and nothing lies below a file.
+  EXPECT_EQ(scanner.FindOperaFolder(), folder + L"Zz stray.txt");
   Analyze(SelectionOf({17, 18, 19}));
-  if (found == opera)
-    EXPECT_EQ(Details().size(), 7u);
-  else
-    EXPECT_TRUE(Details().empty()); // nothing lies below a file
+  EXPECT_TRUE(Details().empty());
+
+  // With the file gone the profile folder is last.
+  ASSERT_TRUE(DeleteFileW((folder + L"Zz stray.txt").c_str()));
+  EXPECT_EQ(scanner.FindOperaFolder(), opera);
+  Analyze(SelectionOf({17, 18, 19}));
+  std::vector<std::wstring> lines;
+  for (int p : {17, 18, 19})
+    for (const std::wstring &line : LinesOf(p))
+      lines.push_back(line);
+  EXPECT_EQ(Details(), lines);
 
   RemoveTree(roaming + L"\\Opera");
   MakeFolders(roaming + L"\\Opera");

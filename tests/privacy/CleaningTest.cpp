@@ -24,63 +24,11 @@ namespace {
 using Lines = std::vector<std::wstring>;
 using Ids = std::vector<std::string>;
 
-const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-const wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
-
-// The pending restart operations (source, target pairs) of the prefix.
-Lines PendingRenames() {
-  Lines entries;
-  TRegistryKey key(HKEY_LOCAL_MACHINE, kSessionManager);
-  DWORD bytes = 0;
-  if (!key.Valid() || ::RegQueryValueExW(key.Get(), kPendingRenames, nullptr, nullptr, nullptr,
-                                         &bytes) != ERROR_SUCCESS)
-    return entries;
-  std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
-  ::RegQueryValueExW(key.Get(), kPendingRenames, nullptr, nullptr,
-                     reinterpret_cast<BYTE *>(data.data()), &bytes);
-  data.resize(bytes / sizeof(wchar_t));
-  // Pairs of strings; an empty target means deletion.
-  size_t start = 0;
-  while (start < data.size()) {
-    const size_t end = data.find(L'\0', start);
-    entries.push_back(
-        data.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-    if (end == std::wstring::npos)
-      break;
-    start = end + 1;
-  }
-  while (!entries.empty() && entries.back().empty() && entries.size() % 2)
-    entries.pop_back();
-  return entries;
-}
-
 bool IsPendingDeletion(const std::wstring &path) {
-  const Lines entries = PendingRenames();
-  for (size_t i = 0; i + 1 < entries.size(); i += 2)
-    if (entries[i].ends_with(path) && entries[i + 1].empty())
+  for (const auto &[source, target] : PendingRestartOperations())
+    if (source.ends_with(path) && target.empty())
       return true;
   return false;
-}
-
-// Takes back the restart operations on paths below folder.
-void ForgetPendingBelow(const std::wstring &folder) {
-  const Lines entries = PendingRenames();
-  std::wstring kept;
-  for (size_t i = 0; i + 1 < entries.size(); i += 2)
-    if (entries[i].find(folder) == std::wstring::npos) {
-      kept += entries[i] + L'\0' + entries[i + 1] + L'\0';
-    }
-  TRegistryKey key(HKEY_LOCAL_MACHINE, kSessionManager, KEY_SET_VALUE);
-  if (!key.Valid())
-    return;
-  if (kept.empty()) {
-    key.DeleteValue(kPendingRenames);
-  } else {
-    kept += L'\0';
-    ::RegSetValueExW(key.Get(), kPendingRenames, 0, REG_MULTI_SZ,
-                     reinterpret_cast<const BYTE *>(kept.data()),
-                     static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
-  }
 }
 
 Lines Joined(Lines a, const Lines &b) {

@@ -110,20 +110,27 @@ TEST_F(WalkersTest, HistoryIndexTakesMatchingEntriesDirectlyInTheFolder) {
 }
 
 TEST_F(WalkersTest, CancelInTheMiddleOfAWalkStopsItAndKeepsWhatWasFound) {
-  // Messages are processed at the first entry and then every 64 entries.
+  // The user cancels during a long listing, at the first message pump after
+  // something was found: the walk stops there, well before its end.
   const std::wstring root = scratch / L"many\\";
-  for (int i = 0; i < 200; ++i)
+  const size_t kFiles = 500; // long, whatever the pumping interval
+  for (size_t i = 0; i < kFiles; ++i)
     WriteFileBytes(root + L"f" + std::to_wstring(i) + L".txt", "x");
-  onPump = [this] {
-    if (pumps == 2)
+  size_t foundAtCancel = 0;
+  onPump = [&] {
+    if (!scanner.Targets.empty() && !scanner.Cancelled) {
+      foundAtCancel = scanner.Targets.size();
       scanner.CancelScan();
+    }
   };
   scanner.CollectTree(root);
-  EXPECT_EQ(scanner.Targets.size(), TPrivacyScanner::kEntriesPerPump);
+  ASSERT_TRUE(scanner.Cancelled) << "no message pump during the listing";
+  EXPECT_LT(foundAtCancel, kFiles);
+  EXPECT_EQ(scanner.Targets.size(), foundAtCancel);
   EXPECT_EQ(scanner.DetailLines.size(), scanner.Targets.size());
   scanner.CollectFolder(root); // stays cancelled: records nothing more
   scanner.CollectPath(root + L"f1.txt");
-  EXPECT_EQ(scanner.Targets.size(), TPrivacyScanner::kEntriesPerPump);
+  EXPECT_EQ(scanner.Targets.size(), foundAtCancel);
 }
 
 TEST_F(WalkersTest, NeverDescendsIntoAFolderLink) {

@@ -2,6 +2,7 @@
 // through the real Tosmir.dll removes exactly what the worker's analysis
 // listed, and secure deletion overwrites a file before it goes.
 #include "removal/JunkRemoval.h"
+#include "FolderLink.h"
 #include "base/Handles.h"
 #include "base/Text.h"
 #include "removal/TosmirApi.h"
@@ -161,13 +162,21 @@ INSTANTIATE_TEST_SUITE_P(
                       TFileCase{"missing", true, TFileCase::Missing, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(RemoveJunkFileTest, SymbolicLinkGoesButItsTargetStaysIntact) {
-  TScratchFolder dir(L"remove-link");
-  WriteFileBytes(dir / L"target.txt", "precious");
-  if (!::CreateSymbolicLinkW((dir / L"link.tmp").c_str(), (dir / L"target.txt").c_str(), 0))
-    GTEST_SKIP() << "the prefix cannot make symbolic links";
-  RemoveJunkFile(dir / L"link.tmp", true);
-  EXPECT_EQ(ReadFileBytes(dir / L"target.txt"), "precious");
+// A link is not a plain file: it is skipped, whether Windows shows it as a
+// reparse point or Wine as the file it points at, and what it points at is
+// neither deleted nor overwritten.
+TEST(RemoveJunkFileTest, SymbolicLinkIsSkippedAndItsTargetStaysIntact) {
+  for (bool secure : {false, true}) {
+    SCOPED_TRACE(secure ? "secure" : "plain");
+    TScratchFolder dir(L"remove-link");
+    const std::wstring link = dir / L"link.tmp", target = dir / L"target.txt";
+    WriteFileBytes(target, "precious");
+    ASSERT_TRUE(MakeFileLink(link, target));
+    EXPECT_FALSE(RemoveJunkFile(link, secure));
+    EXPECT_EQ(ReadShared(target), "precious");
+    EXPECT_EQ(ReadShared(link), "precious") << "the link still leads to its target";
+    ASSERT_TRUE(RemoveFileLink(link)); // before the folder goes
+  }
 }
 
 } // namespace

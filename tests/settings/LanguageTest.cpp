@@ -91,35 +91,6 @@ TEST(ExtIniFileTest, EncodingsAndLineEnds) {
   EXPECT_EQ(ini.ReadString(L"Main", L"k", L""), FromAnsi("\xC3\xA7"));
 }
 
-TEST(ExtIniFileTest, BadInputHasADefinedOutcome) {
-  std::string garbage;
-  for (int i = 0; i < 4096; ++i)
-    garbage += static_cast<char>((i * 7919) & 0xFF);
-  const struct {
-    const char *name;
-    std::string bytes;
-  } cases[] = {
-      {"binary garbage", garbage},
-      {"odd-length utf-16", Utf16Le(L"[Main]\r\nk=v") + "\x41"},
-      {"byte-order mark alone", "\xFF\xFE"},
-      {"utf-8 mark alone", "\xEF\xBB\xBF"},
-      {"very long line", "[Main]\r\nk=" + std::string(1 << 20, 'v') + "\r\n"},
-      {"empty", ""},
-  };
-  for (const auto &c : cases) {
-    TExtIniFile ini;
-    ini.SetStrings(DecodeTextLines(c.bytes));
-    (void)ini.ReadString(L"Main", L"k", L"");
-    SUCCEED() << c.name;
-  }
-  TExtIniFile odd;
-  odd.SetStrings(DecodeTextLines(Utf16Le(L"[Main]\r\nk=v") + "\x41"));
-  EXPECT_EQ(odd.ReadString(L"Main", L"k", L""), L"v");
-  TExtIniFile longLine;
-  longLine.SetStrings(DecodeTextLines("[Main]\r\nk=" + std::string(1 << 20, 'v')));
-  EXPECT_EQ(longLine.ReadString(L"Main", L"k", L"").size(), 1u << 20);
-}
-
 class LanguageTest : public ::testing::Test {
 protected:
   TScratchFolder dir{L"Language"};
@@ -127,6 +98,54 @@ protected:
     WriteFileBytes(dir / (name + L".lng"), bytes);
   }
 };
+
+// A damaged pack file, loaded the way the window loads it: each gives the
+// texts it holds, or the built-in ones, and never stops the start-up.
+TEST_F(LanguageTest, BadPackFilesHaveADefinedOutcome) {
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i)
+    garbage += static_cast<char>((i * 7919) & 0xFF);
+  const std::wstring pack =
+      L"[Main]\r\nDisplayName=Deutsch\r\n[Velmora_M]\r\nbtnCancel=Abbrechen\r\n"
+      L"[Velmora_FormMain]\r\nFormMain.Caption=Bereinigen";
+  const std::wstring longValue(1 << 20, L'v');
+  const struct {
+    const char *name;
+    std::string bytes;
+    std::wstring displayName, cancel, caption; // what the window shows
+  } cases[] = {
+      {"binary garbage", garbage, L"English", L"Cancel", L"Quorvix"},
+      {"byte-order mark alone", "\xFF\xFE", L"English", L"Cancel", L"Quorvix"},
+      {"big-endian mark alone", "\xFE\xFF", L"English", L"Cancel", L"Quorvix"},
+      {"utf-8 mark alone", "\xEF\xBB\xBF", L"English", L"Cancel", L"Quorvix"},
+      {"empty", "", L"English", L"Cancel", L"Quorvix"},
+      // A stray last byte is dropped; everything before it is read.
+      {"odd-length utf-16", Utf16Le(pack) + "\x41", L"Deutsch", L"Abbrechen", L"Bereinigen"},
+      {"very long line", "[Velmora_M]\r\nbtnCancel=" + ToUtf8(longValue) + "\r\n", L"English",
+       longValue, L"Quorvix"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    Pack(L"English", c.bytes);
+    std::unique_ptr<TLanguage> lang;
+    ASSERT_NO_THROW(lang = CreateStartupLanguage(
+                        ExtractFilePath(ExcludeTrailingBackslash(dir.Path())), L"English"));
+    EXPECT_EQ(lang->Names(), std::vector<std::wstring>{L"English"});
+    EXPECT_EQ(lang->CurrentIndex(), 0);
+    EXPECT_EQ(lang->DisplayNames(), std::vector<std::wstring>{c.displayName});
+    EXPECT_EQ(lang->LookupText(L"btnCancel", L"Cancel"), c.cancel);
+    EXPECT_EQ(lang->LookupText(L"messagetop", L"Quorvix"), L"Quorvix");
+    struct TForm : TTranslatable {
+      std::wstring caption = L"Quorvix";
+      std::wstring Name() const override { return L"FormMain"; }
+      TTextRule Rule() const override { return TTextRule::None; }
+      std::wstring Text(int) const override { return caption; }
+      void SetText(int, const std::wstring &t) override { caption = t; }
+    } form;
+    lang->ApplyToForm(form);
+    EXPECT_EQ(form.caption, c.caption);
+  }
+}
 
 TEST_F(LanguageTest, MissingOrEmptyFolderGivesTheBuiltInTexts) {
   TLanguage missing(L"Velmora", dir / L"nowhere");

@@ -1,6 +1,7 @@
 #include "FolderLink.h"
 
 #include "base/Handles.h"
+#include "base/Text.h"
 
 #include <windows.h>
 
@@ -118,6 +119,34 @@ bool MakeFolderLink(const std::wstring &link, const std::wstring &target) {
   if (MakeJunction(link, target) && IsReparseFolder(link))
     return true;
   return MakeUnixLink(link, target);
+}
+
+bool MakeFileLink(const std::wstring &link, const std::wstring &target) {
+  auto exists = [&] { return ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  if (::CreateSymbolicLinkW(link.c_str(), target.c_str(), 0) && exists())
+    return true;
+  // A link left by a killed run is replaced (-f). The folder's Unix name:
+  // Wine finds none for a dangling link itself.
+  const size_t slash = link.find_last_of(L'\\');
+  const std::string folder = UnixName(link.substr(0, slash)), to = UnixName(target);
+  const std::string from = folder + "/" + ToUtf8(link.substr(slash + 1));
+  if (folder.empty() || to.empty() ||
+      !StartUnixProgram(L"Z:\\bin\\ln", L"Z:\\bin\\ln -sf" + Quoted(to) + Quoted(from)))
+    return false;
+  return WaitFor(exists);
+}
+
+bool RemoveFileLink(const std::wstring &link) {
+  auto gone = [&] { return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; };
+  const DWORD a = ::GetFileAttributesW(link.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES)
+    return true;
+  if (a & FILE_ATTRIBUTE_REPARSE_POINT)
+    return ::DeleteFileW(link.c_str()) && gone();
+  const std::string unixName = UnixName(link);
+  if (unixName.empty() || !StartUnixProgram(L"Z:\\bin\\rm", L"Z:\\bin\\rm -f" + Quoted(unixName)))
+    return false;
+  return WaitFor(gone);
 }
 
 bool RemoveFolderLink(const std::wstring &link) {

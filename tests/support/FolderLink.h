@@ -1,5 +1,5 @@
 #pragma once
-// Folder links (junctions or symbolic links) for tests of code that must
+// Folder and file links (junctions or symbolic links) for tests of code that must
 // never follow them.
 #include <string>
 
@@ -22,5 +22,14 @@ std::string UnixName(const std::wstring &path);
 // Under Wine: starts the Unix program given by its Z: path. The child's
 // handle is not a reliable signal of its end: wait for its effect instead.
 bool StartUnixProgram(const std::wstring &program, std::wstring commandLine);
+
+// Makes `link` a symbolic link to the existing file `target`. Wine 8's
+// CreateSymbolicLinkW reports success without making anything, so there a
+// Unix symbolic link is made (replacing one a killed run left), which Wine
+// shows as a plain file. True when the link exists afterwards.
+bool MakeFileLink(const std::wstring &link, const std::wstring &target);
+// Removes such a link, never its target (Wine's DeleteFileW on a Unix link
+// deletes the target). True when it is gone.
+bool RemoveFileLink(const std::wstring &link);
 
 } // namespace velmora::test

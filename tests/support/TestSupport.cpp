@@ -2,6 +2,7 @@
 
 #include "base/FolderEntries.h"
 #include "base/Handles.h"
+#include "base/RegistryKey.h"
 #include "base/Text.h"
 
 #include <shlwapi.h>
@@ -151,6 +152,56 @@ void RegDeleteTree(const std::wstring &key) { ::SHDeleteKeyW(HKEY_CURRENT_USER, 
 
 void SetWineVersion(const std::wstring &version) {
   RegWriteString(L"Software\\Wine", L"Version", version);
+}
+
+namespace {
+
+const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
+
+} // namespace
+
+std::vector<std::pair<std::wstring, std::wstring>> PendingRestartOperations() {
+  std::vector<std::pair<std::wstring, std::wstring>> pairs;
+  TRegistryKey key(HKEY_LOCAL_MACHINE, kSessionManager);
+  DWORD bytes = 0;
+  if (!key.Valid() || ::RegQueryValueExW(key.Get(), kPendingRenames, nullptr, nullptr, nullptr,
+                                         &bytes) != ERROR_SUCCESS)
+    return pairs;
+  std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+  ::RegQueryValueExW(key.Get(), kPendingRenames, nullptr, nullptr,
+                     reinterpret_cast<BYTE *>(data.data()), &bytes);
+  data.resize(bytes / sizeof(wchar_t));
+  std::vector<std::wstring> strings;
+  for (size_t start = 0; start < data.size();) {
+    const size_t end = data.find(L'\0', start);
+    strings.push_back(
+        data.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+    if (end == std::wstring::npos)
+      break;
+    start = end + 1;
+  }
+  for (size_t i = 0; i + 1 < strings.size(); i += 2)
+    pairs.emplace_back(strings[i], strings[i + 1]);
+  return pairs;
+}
+
+void ForgetPendingBelow(const std::wstring &folder) {
+  std::wstring kept;
+  for (const auto &[source, target] : PendingRestartOperations())
+    if (source.find(folder) == std::wstring::npos)
+      kept += source + L'\0' + target + L'\0';
+  TRegistryKey key(HKEY_LOCAL_MACHINE, kSessionManager, KEY_SET_VALUE);
+  if (!key.Valid())
+    return;
+  if (kept.empty()) {
+    key.DeleteValue(kPendingRenames);
+  } else {
+    kept += L'\0';
+    ::RegSetValueExW(key.Get(), kPendingRenames, 0, REG_MULTI_SZ,
+                     reinterpret_cast<const BYTE *>(kept.data()),
+                     static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
+  }
 }
 
 std::wstring ProgramFolder() {

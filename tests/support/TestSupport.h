@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velmora::test {
 
@@ -47,6 +49,14 @@ void RegDeleteTree(const std::wstring &key);
 // Sets the Windows version the prefix reports to programs started later
 // ("vista", "winxp", "win7", ...).
 void SetWineVersion(const std::wstring &version);
+
+// The restart operations the prefix has recorded
+// (PendingFileRenameOperations), as source, target pairs in order: NT paths
+// ("\\??\\C:\\..."); an empty target means deletion, a target starting
+// with "!" replaces an existing file.
+std::vector<std::pair<std::wstring, std::wstring>> PendingRestartOperations();
+// Takes back the recorded operations whose source lies below folder.
+void ForgetPendingBelow(const std::wstring &folder);
 
 // Folder of the running test program, with its backslash.
 std::wstring ProgramFolder();

@@ -182,15 +182,27 @@ namespace {
 
 TEST(MoveFileAtRestartTest, NtSchedulesAFileHeldOpenByAnotherHandle) {
   TScratchFolder dir(L"restart-nt");
-  const std::wstring file = dir / L"locked.dat";
+  ForgetPendingBelow(dir.Path()); // left by a run that was killed
+  const std::wstring file = dir / L"locked.dat", renamed = dir / L"renamed.dat";
   WriteFileBytes(file, "data");
   UniqueFile lock(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(lock.Valid());
   EXPECT_TRUE(MoveFileAtRestart(file, L"", 1));
-  EXPECT_TRUE(MoveFileAtRestartOn(VER_PLATFORM_WIN32_NT, L"", file, dir / L"renamed.dat", 2));
+  EXPECT_TRUE(MoveFileAtRestartOn(VER_PLATFORM_WIN32_NT, L"", file, renamed, 2));
   EXPECT_FALSE(MoveFileAtRestartOn(VER_PLATFORM_WIN32_NT, L"", file, L"", 3));
   // Nothing happens before the next start of Windows.
   EXPECT_TRUE(PathExists(file));
+
+  // What Windows will do then: delete the file (an empty target), and
+  // rename it over whatever holds the new name ("!").
+  std::vector<std::pair<std::wstring, std::wstring>> recorded;
+  for (const auto &operation : PendingRestartOperations())
+    if (operation.first.find(dir.Path()) != std::wstring::npos)
+      recorded.push_back(operation);
+  ForgetPendingBelow(dir.Path());
+  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+      {L"\\??\\" + file, L""}, {L"\\??\\" + file, L"!\\??\\" + renamed}};
+  EXPECT_EQ(recorded, expected);
 
   SetLastError(0);
   EXPECT_FALSE(MoveFileAtRestartOn(VER_PLATFORM_WIN32s, L"", file, L"", 1));
