@@ -100,7 +100,9 @@ protected:
 };
 
 // A damaged pack file, loaded the way the window loads it: each gives the
-// texts it holds, or the built-in ones, and never stops the start-up.
+// texts it holds, or the built-in ones, and never stops the start-up. A
+// pack of binary data or with an absurdly long line is not a pack at all:
+// it is listed as unusable and the built-in texts stay.
 TEST_F(LanguageTest, BadPackFilesHaveADefinedOutcome) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i)
@@ -112,17 +114,19 @@ TEST_F(LanguageTest, BadPackFilesHaveADefinedOutcome) {
   const struct {
     const char *name;
     std::string bytes;
+    bool usable;
     std::wstring displayName, cancel, caption; // what the window shows
   } cases[] = {
-      {"binary garbage", garbage, L"English", L"Cancel", L"Quorvix"},
-      {"byte-order mark alone", "\xFF\xFE", L"English", L"Cancel", L"Quorvix"},
-      {"big-endian mark alone", "\xFE\xFF", L"English", L"Cancel", L"Quorvix"},
-      {"utf-8 mark alone", "\xEF\xBB\xBF", L"English", L"Cancel", L"Quorvix"},
-      {"empty", "", L"English", L"Cancel", L"Quorvix"},
+      {"binary garbage", garbage, false, L"English", L"Cancel", L"Quorvix"},
+      {"byte-order mark alone", "\xFF\xFE", true, L"English", L"Cancel", L"Quorvix"},
+      {"big-endian mark alone", "\xFE\xFF", true, L"English", L"Cancel", L"Quorvix"},
+      {"utf-8 mark alone", "\xEF\xBB\xBF", true, L"English", L"Cancel", L"Quorvix"},
+      {"empty", "", true, L"English", L"Cancel", L"Quorvix"},
       // A stray last byte is dropped; everything before it is read.
-      {"odd-length utf-16", Utf16Le(pack) + "\x41", L"Deutsch", L"Abbrechen", L"Bereinigen"},
-      {"very long line", "[Velmora_M]\r\nbtnCancel=" + ToUtf8(longValue) + "\r\n", L"English",
-       longValue, L"Quorvix"},
+      {"odd-length utf-16", Utf16Le(pack) + "\x41", true, L"Deutsch", L"Abbrechen",
+       L"Bereinigen"},
+      {"very long line", "[Velmora_M]\r\nbtnCancel=" + ToUtf8(longValue) + "\r\n", false,
+       L"English", L"Cancel", L"Quorvix"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
@@ -131,7 +135,8 @@ TEST_F(LanguageTest, BadPackFilesHaveADefinedOutcome) {
     ASSERT_NO_THROW(lang = CreateStartupLanguage(
                         ExtractFilePath(ExcludeTrailingBackslash(dir.Path())), L"English"));
     EXPECT_EQ(lang->Names(), std::vector<std::wstring>{L"English"});
-    EXPECT_EQ(lang->CurrentIndex(), 0);
+    EXPECT_EQ(lang->Usable(), std::vector<bool>{c.usable});
+    EXPECT_EQ(lang->CurrentIndex(), c.usable ? 0 : -1);
     EXPECT_EQ(lang->DisplayNames(), std::vector<std::wstring>{c.displayName});
     EXPECT_EQ(lang->LookupText(L"btnCancel", L"Cancel"), c.cancel);
     EXPECT_EQ(lang->LookupText(L"messagetop", L"Quorvix"), L"Quorvix");
