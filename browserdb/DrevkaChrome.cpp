@@ -52,8 +52,8 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
   // No existence test: a missing database becomes a new, empty one.
   TSQLiteDatabase history(historyPath);
   TSQLiteDatabase thumbnails(thumbnailsPath);
-  BeginRepair(history);
-  BeginRepair(thumbnails);
+  TRepairTransaction historyTransaction(history);
+  TRepairTransaction thumbnailsTransaction(thumbnails);
 
   const bool hasUrls = history.HasTable(L"urls");
   if (hasUrls) {
@@ -102,8 +102,8 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
     if (history.HasTable(table))
       history.RunStatement(statement);
 
-  CommitRepair(history);
-  CommitRepair(thumbnails);
+  historyTransaction.Commit();
+  thumbnailsTransaction.Commit();
 }
 
 } // namespace velmora::drevka

@@ -39,7 +39,7 @@ void WriteRepairLog(const std::wstring &line) {
     throw EAppError(L"Cannot write the repair log \"" + logPath + L"\"");
 }
 
-void BeginRepair(TSQLiteDatabase &db) {
+TRepairTransaction::TRepairTransaction(TSQLiteDatabase &db) : db_(db) {
   db.SetSecureDelete(true);
   // A large history is deleted in one transaction: give it room so that
   // changed pages and the ephemeral tables of the IN lists stay in memory.
@@ -49,7 +49,17 @@ void BeginRepair(TSQLiteDatabase &db) {
   db.BeginTransaction();
 }
 
-void CommitRepair(TSQLiteDatabase &db) { db.CommitTransaction(); }
+TRepairTransaction::~TRepairTransaction() {
+  if (!db_.IsTransactionOpen())
+    return;
+  try {
+    db_.RollbackTransaction();
+  } catch (...) {
+    // Closing the connection discards the transaction all the same.
+  }
+}
+
+void TRepairTransaction::Commit() { db_.CommitTransaction(); }
 
 std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
                        const std::string &query, const std::wstring &column) {
@@ -73,11 +83,11 @@ void RepairTables(const std::wstring &path,
   if (!FileExists(path))
     return;
   TSQLiteDatabase db(path);
-  BeginRepair(db);
+  TRepairTransaction transaction(db);
   for (const auto &[table, statement] : statements)
     if (db.HasTable(table))
       db.RunStatement(statement);
-  CommitRepair(db);
+  transaction.Commit();
 }
 
 } // namespace velmora::drevka

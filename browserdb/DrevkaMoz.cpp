@@ -10,7 +10,7 @@ void RepairMozHistory(const std::wstring &path) {
     return;
   WriteRepairLog(path);
   TSQLiteDatabase db(path);
-  BeginRepair(db);
+  TRepairTransaction transaction(db);
   if (db.HasTable(L"moz_places")) {
     WriteRepairLog(L"moz_places");
     // Mend: a NULL fk (Firefox's folders and separators) would make the
@@ -28,7 +28,7 @@ void RepairMozHistory(const std::wstring &path) {
     WriteRepairLog(L"moz_historyvisits");
     db.RunStatement("delete from moz_historyvisits");
   }
-  CommitRepair(db);
+  transaction.Commit();
 }
 
 } // namespace velmora::drevka
