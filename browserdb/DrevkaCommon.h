@@ -13,12 +13,16 @@ namespace velmora::drevka {
 std::wstring ReadTextFile(const std::wstring &path);
 
 // Appends one line (ANSI code page, CR LF) to "aa.log" in the folder of the
-// running program file, opening and closing it around the line. Raises
-// EAppError when the log cannot be created or appended to.
-void WriteRepairLog(const std::wstring &line);
+// running program file, opening and closing it around the line. When that
+// folder cannot be written (a program installed under Program Files), the
+// log goes to the program's data folder under the all-users application
+// data. False when neither can be written: the log is a diary of the
+// repair, never a reason to stop it.
+bool WriteRepairLog(const std::wstring &line);
 
 // What every repair does to each database it changes: secure deletion on
-// the connection and one transaction around all of the repair's work there.
+// the connection, full syncs, no memory-mapped reads, and one transaction
+// around all of the repair's work there.
 // The transaction begins with the guard; unless Commit ran, the guard rolls
 // it back when it goes, so a failure leaves the database as it was.
 class TRepairTransaction {

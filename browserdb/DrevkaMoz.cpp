@@ -5,11 +5,12 @@
 namespace velmora::drevka {
 
 void RepairMozHistory(const std::wstring &path) {
+  // A log that cannot be written is passed over.
   WriteRepairLog(L"1:" + path);
   if (!FileExists(path))
     return;
   WriteRepairLog(path);
-  TSQLiteDatabase db(path);
+  TSQLiteDatabase db(path, TSQLiteDatabase::TOpenMode::ExistingOnly);
   TRepairTransaction transaction(db);
   if (db.HasTable(L"moz_places")) {
     WriteRepairLog(L"moz_places");

@@ -63,13 +63,14 @@ void TSQLiteDatabase::TConnectionCloser::operator()(sqlite3 *connection) const {
   sqlite3_close_v2(connection);
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::wstring &fileName) {
+TSQLiteDatabase::TSQLiteDatabase(const std::wstring &fileName, TOpenMode mode) {
   isTransactionOpen_ = false;
-  // sqlite3_open's mode (read and write, create when missing), through the
-  // write-gathering VFS when it is available.
+  // Through the write-gathering VFS when it is available.
+  int flags = SQLITE_OPEN_READWRITE;
+  if (mode == TOpenMode::CreateIfMissing)
+    flags |= SQLITE_OPEN_CREATE;
   sqlite3 *opened = nullptr;
-  const int rc = sqlite3_open_v2(ToUtf8(fileName).c_str(), &opened,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs_.Name());
+  const int rc = sqlite3_open_v2(ToUtf8(fileName).c_str(), &opened, flags, vfs_.Name());
   // Owned at once: a failed open still returns a handle to close.
   db_.reset(opened);
   if (rc != SQLITE_OK) {
@@ -121,6 +122,19 @@ void TSQLiteDatabase::RunStatement(const std::string &sql) {
   if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
     sqlite3_reset(stmt.get());
     RaiseSQLiteError(L"Error executing SQL statement", sql);
+  }
+}
+
+void TSQLiteDatabase::RunForEachValue(const std::string &sql, const std::vector<int64_t> &values) {
+  TStatement stmt = Prepare(sql);
+  for (const int64_t value : values) {
+    if (sqlite3_bind_int64(stmt.get(), 1, value) != SQLITE_OK)
+      RaiseSQLiteError(L"Error binding a value", sql);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
+      sqlite3_reset(stmt.get());
+      RaiseSQLiteError(L"Error executing SQL statement", sql);
+    }
+    sqlite3_reset(stmt.get());
   }
 }
 

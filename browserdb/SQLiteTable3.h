@@ -29,9 +29,14 @@ public:
   // Fired with the SQL text before each statement executes.
   using THookQuery = std::function<void(TSQLiteDatabase &sender, const std::string &sql)>;
 
-  // Opens the database at fileName (SQLite's default open mode: a missing
-  // file becomes a new, empty database). Raises on failure.
-  explicit TSQLiteDatabase(const std::wstring &fileName);
+  // How a path is opened: SQLite's default mode (read and write; a missing
+  // file becomes a new, empty database), or read and write of an existing
+  // database only (a missing file is an error, nothing is created).
+  enum class TOpenMode { CreateIfMissing, ExistingOnly };
+
+  // Opens the database at fileName. Raises on failure.
+  explicit TSQLiteDatabase(const std::wstring &fileName,
+                           TOpenMode mode = TOpenMode::CreateIfMissing);
   // Rolls an open transaction back, then closes the connection.
   ~TSQLiteDatabase();
   TSQLiteDatabase(const TSQLiteDatabase &) = delete;
@@ -39,6 +44,9 @@ public:
 
   // Runs one statement that must finish without producing rows.
   void RunStatement(const std::string &sql);
+  // Runs a statement with one parameter (?1) once for every value, e.g. to
+  // fill a temporary table, so that values never become SQL text.
+  void RunForEachValue(const std::string &sql, const std::vector<int64_t> &values);
   // The whole result of one query, read into memory at once.
   std::unique_ptr<TSQLiteTable> QueryTable(const std::string &sql);
   // Whether a table (never a view or index) of that name exists; the name
