@@ -3,6 +3,7 @@
 #include "app/UniqueInstance.h"
 #include "app/UnitMain.h"
 #include "base/Com.h"
+#include "base/ProgramLibrary.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,6 +27,9 @@ std::vector<std::wstring> CommandLineArguments() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Libraries loaded later come from the system folder or ours, never from
+  // the current folder or PATH.
+  RestrictLibrarySearch();
   // Before any window of the program exists.
   if (CheckSingleInstance() != TInstanceStart::First)
     return 0;
