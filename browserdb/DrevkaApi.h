@@ -27,7 +27,8 @@ using TRepairChromeDown = bool(__stdcall *)(BSTR historyPath);
 using TRepairChromeCk = bool(__stdcall *)(BSTR cookiesPath);
 // Ordinal 5: ScanChromeCk(result slot, Cookies database): "host;host;...;".
 using TScanChromeCk = void(__stdcall *)(BSTR *result, BSTR cookiesPath);
-// Ordinal 6: RepairMozHis(places.sqlite); appends to "aa.log" beside the program.
+// Ordinal 6: RepairMozHis(places.sqlite); appends to "aa.log" beside the program (or in
+// its data folder when the program's folder cannot be written).
 using TRepairMozHis = bool(__stdcall *)(BSTR placesPath);
 // Ordinal 7: RepairMozCk(cookies.sqlite).
 using TRepairMozCk = bool(__stdcall *)(BSTR cookiesPath);
