@@ -5,6 +5,7 @@
 #include "base/Com.h"
 #include "base/Error.h"
 #include "base/Handles.h"
+#include "base/ProgramLibrary.h"
 #include "base/Text.h"
 
 #include <commctrl.h>
@@ -52,6 +53,9 @@ void ShowStartupError(const std::wstring &message) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Libraries loaded later come from the system folder or ours, never from
+  // the current folder or PATH.
+  RestrictLibrarySearch();
   // Before any window of the program exists.
   if (CheckSingleInstance() != TInstanceStart::First)
     return 0;

@@ -114,6 +114,18 @@ void TFormMain::btnPrivacyCleanerClick() {
   cleaned = true;
   mmoPrivacy->Clear();
   mmoPrivacy->AppendLines({LookupText(L"CleanCompleted", L"Cleaning Completed")});
+
+  // What the cleaning could not do, in one box after it.
+  struct TNoticeBox : ICleaningNotice {
+    explicit TNoticeBox(TFormMain &form) : form_(form) {}
+    void ShowCleaningProblems(const std::wstring &message) override {
+      form_.ShowMessage(message, MB_OK | MB_ICONWARNING);
+    }
+    TFormMain &form_;
+  } box(*this);
+  Scanner->ReportCleaningProblems(box, [this](const std::wstring &key, const std::wstring &def) {
+    return LookupText(key, def);
+  });
 }
 
 void TFormMain::ShowPrivacyView() {

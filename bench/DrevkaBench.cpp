@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using namespace velmora;
 namespace schema = velmora::test::schema;
@@ -82,8 +83,8 @@ void Text(sqlite3_stmt *stmt, int column, const std::string &value) {
 }
 
 std::string PlaceUrl(int i) {
-  return "http://www.site" + std::to_string(i % 9973) + ".example.com/articles/" + std::to_string(i) +
-         "/page.html?ref=history";
+  return "http://www.site" + std::to_string(i % 9973) + ".example.com/articles/" +
+         std::to_string(i) + "/page.html?ref=history";
 }
 
 void MakePlaces(const std::wstring &path) {
@@ -148,11 +149,12 @@ std::string MakeBookmarksText(int *count) {
     json += "            \"url\": \"" + ChromeUrl(i) + "\"\n         }";
     ++*count;
   }
-  json += " ],\n         \"date_added\": \"0\",\n         \"date_modified\": \"0\",\n         "
-          "\"id\": \"1\",\n         \"name\": \"Bookmarks bar\",\n         \"type\": \"folder\"\n"
-          "      },\n      \"other\": {\n         \"children\": [  ],\n         \"date_added\": "
-          "\"0\",\n         \"date_modified\": \"0\",\n         \"id\": \"2\",\n         \"name\": "
-          "\"Other bookmarks\",\n         \"type\": \"folder\"\n      }\n   },\n   \"version\": 1\n}\n";
+  json +=
+      " ],\n         \"date_added\": \"0\",\n         \"date_modified\": \"0\",\n         "
+      "\"id\": \"1\",\n         \"name\": \"Bookmarks bar\",\n         \"type\": \"folder\"\n"
+      "      },\n      \"other\": {\n         \"children\": [  ],\n         \"date_added\": "
+      "\"0\",\n         \"date_modified\": \"0\",\n         \"id\": \"2\",\n         \"name\": "
+      "\"Other bookmarks\",\n         \"type\": \"folder\"\n      }\n   },\n   \"version\": 1\n}\n";
   return json;
 }
 
@@ -178,20 +180,22 @@ void MakeChromeProfile(const std::wstring &folder, int *bookmarks) {
                 sqlite3_bind_int(s, 4, i > 1 ? i - 1 : 0);
                 sqlite3_bind_int(s, 5, i % kSegments);
               });
-    db.Insert("insert into segments values (?1, ?2, ?3, -1)", kSegments, [](sqlite3_stmt *s, int i) {
-      sqlite3_bind_int(s, 1, i);
-      Text(s, 2, "http://www.site" + std::to_string(i) + ".example.org/");
-      sqlite3_bind_int(s, 3, i * (kUrls / kSegments));
-    });
+    db.Insert("insert into segments values (?1, ?2, ?3, -1)", kSegments,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i);
+                Text(s, 2, "http://www.site" + std::to_string(i) + ".example.org/");
+                sqlite3_bind_int(s, 3, i * (kUrls / kSegments));
+              });
     db.Insert("insert into segment_usage values (?1, ?2, 12890000000000000, 3)", 2 * kSegments,
               [](sqlite3_stmt *s, int i) {
                 sqlite3_bind_int(s, 1, i);
                 sqlite3_bind_int(s, 2, 1 + i % kSegments);
               });
-    db.Insert("insert into keyword_search_terms values (2, ?1, ?2, ?2)", 5000, [](sqlite3_stmt *s, int i) {
-      sqlite3_bind_int(s, 1, i * 40);
-      Text(s, 2, "search term " + std::to_string(i));
-    });
+    db.Insert("insert into keyword_search_terms values (2, ?1, ?2, ?2)", 5000,
+              [](sqlite3_stmt *s, int i) {
+                sqlite3_bind_int(s, 1, i * 40);
+                Text(s, 2, "search term " + std::to_string(i));
+              });
     db.Insert("insert into presentation values (?1, ?2)", 9, [](sqlite3_stmt *s, int i) {
       sqlite3_bind_int(s, 1, i * 1000);
       sqlite3_bind_int(s, 2, i - 1);
@@ -218,8 +222,8 @@ void MakeChromeProfile(const std::wstring &folder, int *bookmarks) {
     db.Exec("COMMIT");
   }
   const std::string text = MakeBookmarksText(bookmarks);
-  HANDLE f = ::CreateFileW((folder + L"Bookmarks").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f = ::CreateFileW((folder + L"Bookmarks").c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
   ::WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   ::CloseHandle(f);
@@ -232,10 +236,13 @@ int64_t FileSize(const std::wstring &path) {
   return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// The Drevka.dll the calls bind (with its sqlite3.dll beside it).
+std::wstring g_library;
+
 // One call bound as the program binds it; returns the seconds it took.
 template <class Fn, class... Args> double TimedCall(const char *name, bool *result, Args... args) {
   const double start = Now();
-  HMODULE library = ::LoadLibraryW(drevka::kDrevkaLibrary);
+  HMODULE library = ::LoadLibraryExW(g_library.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!library)
     throw std::runtime_error("cannot load Drevka.dll");
   auto fn = reinterpret_cast<Fn>(::GetProcAddress(library, name));
@@ -254,8 +261,37 @@ std::wstring ProgramFolder() {
 
 } // namespace
 
-int main() {
+// A build of Drevka.dll to time: its label and its folder below the program's.
+struct TBuild {
+  std::string label;
+  std::wstring folder;
+};
+
+void Restore(const std::wstring &folder, const wchar_t *name) {
+  if (!::CopyFileW((folder + name + L".orig").c_str(), (folder + name).c_str(), FALSE))
+    throw std::runtime_error("cannot restore a database");
+  ::DeleteFileW((folder + name + L"-journal").c_str());
+}
+
+void Keep(const std::wstring &folder, const wchar_t *name) {
+  if (!::CopyFileW((folder + name).c_str(), (folder + name + L".orig").c_str(), FALSE))
+    throw std::runtime_error("cannot copy a database");
+}
+
+// drevka_bench [label=folder ...]: times each build of Drevka.dll on the
+// same databases (restored before every call); without arguments the
+// Drevka.dll beside the program.
+int main(int argc, char **argv) {
   try {
+    std::vector<TBuild> builds;
+    for (int i = 1; i < argc; ++i) {
+      const std::string arg = argv[i];
+      const size_t eq = arg.find('=');
+      builds.push_back({arg.substr(0, eq),
+                        eq == std::string::npos ? std::wstring() : FromUtf8(arg.substr(eq + 1))});
+    }
+    if (builds.empty())
+      builds.push_back({"this build", L""});
     wchar_t temp[MAX_PATH + 1];
     ::GetTempPathW(MAX_PATH + 1, temp);
     const std::wstring folder = std::wstring(temp) + L"velmora-drevka-bench\\";
@@ -264,16 +300,25 @@ int main() {
 
     double t = Now();
     MakePlaces(places);
+    Keep(folder, L"places.sqlite");
     std::printf("Firefox places.sqlite: %d places, %d visits, %d bookmarks, %d icons, %.1f MB "
                 "(built in %.1f s)\n",
-                kPlaces, kMozVisits, kMozBookmarks, kMozIcons, FileSize(places) / 1048576.0, Now() - t);
+                kPlaces, kMozVisits, kMozBookmarks, kMozIcons, FileSize(places) / 1048576.0,
+                Now() - t);
+    int bookmarks = 0;
+    t = Now();
+    MakeChromeProfile(folder, &bookmarks);
+    for (const wchar_t *name : {L"History", L"Thumbnails"})
+      Keep(folder, name);
+    std::printf(
+        "Chrome profile: %d urls, %d visits, History %.1f MB, Thumbnails %.1f MB, Bookmarks "
+        "%lld bytes with %d bookmarks (built in %.1f s)\n",
+        kUrls, kChromeVisits, FileSize(folder + L"History") / 1048576.0,
+        FileSize(folder + L"Thumbnails") / 1048576.0,
+        static_cast<long long>(FileSize(folder + L"Bookmarks")), bookmarks, Now() - t);
     std::fflush(stdout);
-    BSTR placesArg = ::SysAllocString(places.c_str());
-    bool ok = false;
-    const double mozSeconds = TimedCall<drevka::TRepairMozHis>(drevka::kRepairMozHis, &ok, placesArg);
-    ::SysFreeString(placesArg);
+
     sqlite3 *db = nullptr;
-    sqlite3_open(ToUtf8(places).c_str(), &db);
     auto count = [&](const char *sql) {
       sqlite3_stmt *s = nullptr;
       sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
@@ -281,46 +326,66 @@ int main() {
       sqlite3_finalize(s);
       return n;
     };
-    std::printf("RepairMozHis:    %6.2f s  result %s; left %lld places, %lld icons, %lld visits\n",
-                mozSeconds, ok ? "true" : "false", static_cast<long long>(count("select count(*) from moz_places")),
-                static_cast<long long>(count("select count(*) from moz_favicons")),
-                static_cast<long long>(count("select count(*) from moz_historyvisits")));
-    sqlite3_close(db);
-    std::fflush(stdout);
+    bool allOk = true, withinTarget = true;
+    std::vector<std::pair<double, double>> times;
+    for (const TBuild &build : builds) {
+      g_library = ProgramFolder() + build.folder + L"Drevka.dll";
+      std::printf("--- %s (%s)\n", build.label.c_str(), ToUtf8(g_library).c_str());
+      Restore(folder, L"places.sqlite");
+      BSTR placesArg = ::SysAllocString(places.c_str());
+      bool ok = false;
+      const double mozSeconds =
+          TimedCall<drevka::TRepairMozHis>(drevka::kRepairMozHis, &ok, placesArg);
+      ::SysFreeString(placesArg);
+      allOk = allOk && ok;
+      sqlite3_open(ToUtf8(places).c_str(), &db);
+      std::printf(
+          "RepairMozHis:    %6.2f s  result %s; left %lld places, %lld icons, %lld visits\n",
+          mozSeconds, ok ? "true" : "false",
+          static_cast<long long>(count("select count(*) from moz_places")),
+          static_cast<long long>(count("select count(*) from moz_favicons")),
+          static_cast<long long>(count("select count(*) from moz_historyvisits")));
+      sqlite3_close(db);
+      std::fflush(stdout);
 
-    int bookmarks = 0;
-    t = Now();
-    MakeChromeProfile(folder, &bookmarks);
-    std::printf("Chrome profile: %d urls, %d visits, History %.1f MB, Thumbnails %.1f MB, Bookmarks "
-                "%lld bytes with %d bookmarks (built in %.1f s)\n",
-                kUrls, kChromeVisits, FileSize(folder + L"History") / 1048576.0,
-                FileSize(folder + L"Thumbnails") / 1048576.0,
-                static_cast<long long>(FileSize(folder + L"Bookmarks")), bookmarks, Now() - t);
-    std::fflush(stdout);
-    BSTR b = ::SysAllocString((folder + L"Bookmarks").c_str());
-    BSTR h = ::SysAllocString((folder + L"History").c_str());
-    BSTR th = ::SysAllocString((folder + L"Thumbnails").c_str());
-    const double chromeSeconds = TimedCall<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, &ok, b, h, th);
-    ::SysFreeString(b);
-    ::SysFreeString(h);
-    ::SysFreeString(th);
-    sqlite3_open(ToUtf8(folder + L"History").c_str(), &db);
-    const int64_t urls = count("select count(*) from urls"), visits = count("select count(*) from visits");
-    sqlite3_close(db);
-    sqlite3_open(ToUtf8(folder + L"Thumbnails").c_str(), &db);
-    const int64_t icons = count("select count(*) from favicons");
-    sqlite3_close(db);
-    std::printf("RepairChromeHis: %6.2f s  result %s; left %lld urls, %lld visits, %lld favicons\n",
-                chromeSeconds, ok ? "true" : "false", static_cast<long long>(urls),
-                static_cast<long long>(visits), static_cast<long long>(icons));
-
-    const bool withinTarget = mozSeconds < 10.0 && chromeSeconds < 10.0;
+      Restore(folder, L"History");
+      Restore(folder, L"Thumbnails");
+      BSTR b = ::SysAllocString((folder + L"Bookmarks").c_str());
+      BSTR h = ::SysAllocString((folder + L"History").c_str());
+      BSTR th = ::SysAllocString((folder + L"Thumbnails").c_str());
+      const double chromeSeconds =
+          TimedCall<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, &ok, b, h, th);
+      ::SysFreeString(b);
+      ::SysFreeString(h);
+      ::SysFreeString(th);
+      allOk = allOk && ok;
+      sqlite3_open(ToUtf8(folder + L"History").c_str(), &db);
+      const int64_t urls = count("select count(*) from urls"),
+                    visits = count("select count(*) from visits");
+      sqlite3_close(db);
+      sqlite3_open(ToUtf8(folder + L"Thumbnails").c_str(), &db);
+      const int64_t icons = count("select count(*) from favicons");
+      sqlite3_close(db);
+      std::printf(
+          "RepairChromeHis: %6.2f s  result %s; left %lld urls, %lld visits, %lld favicons\n",
+          chromeSeconds, ok ? "true" : "false", static_cast<long long>(urls),
+          static_cast<long long>(visits), static_cast<long long>(icons));
+      std::fflush(stdout);
+      withinTarget = withinTarget && mozSeconds < 10.0 && chromeSeconds < 10.0;
+      times.emplace_back(mozSeconds, chromeSeconds);
+    }
+    if (times.size() >= 2)
+      std::printf("%s / %s: RepairMozHis %.2fx, RepairChromeHis %.2fx (at most 1.25x)\n",
+                  builds.back().label.c_str(), builds.front().label.c_str(),
+                  times.back().first / times.front().first,
+                  times.back().second / times.front().second);
     std::printf("target: each under 10 s: %s\n", withinTarget ? "met" : "MISSED");
-    for (const wchar_t *name : {L"places.sqlite", L"History", L"Thumbnails", L"Bookmarks"})
+    for (const wchar_t *name : {L"places.sqlite", L"History", L"Thumbnails", L"Bookmarks",
+                                L"places.sqlite.orig", L"History.orig", L"Thumbnails.orig"})
       ::DeleteFileW((folder + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
     ::DeleteFileW((ProgramFolder() + L"aa.log").c_str());
-    return withinTarget && ok ? 0 : 1;
+    return withinTarget && allOk ? 0 : 1;
   } catch (const std::exception &e) {
     std::fprintf(stderr, "drevka_bench: %s\n", e.what());
     return 2;

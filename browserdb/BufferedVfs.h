@@ -1,16 +1,22 @@
 #pragma once
-// A thin SQLite VFS over the system's default one that gathers consecutive
-// writes into one larger write. A repair of a large history journals and
-// overwrites (secure_delete) tens of thousands of pages; SQLite writes each
-// journal record as three small writes, and every write is a system call
-// (an expensive one under Wine). Buffered writes reach the file before any
-// other operation on it (read, sync, truncate, size, lock, unlock, mapping,
-// close), so SQLite's ordering and durability rules are kept: nothing it has
-// synced is missing, and nothing is written to the database before the
-// journal holding its old content has been synced.
+// A thin SQLite VFS over the system's default one that gathers the rollback
+// journal's consecutive writes into one larger write. A repair of a large
+// history journals tens of thousands of pages; SQLite writes each journal
+// record as three small writes, and every write is a system call (an
+// expensive one under Wine).
+//
+// Only the rollback journal is buffered: the database, its write-ahead log
+// and shared-memory files, and temporary files go straight to the file, so
+// a browser sharing the database never sees stale or late data. Buffered
+// journal bytes reach the file before any other operation on the journal
+// (read, sync, truncate, size, close), before every write to its database
+// and at every lock change or close of its database. So nothing is written
+// to the database before the journal records holding its old content, and
+// nothing SQLite has synced or unlocked is still in memory.
 //
 // The VFS is registered only while a TBufferedVfsUse lives (reference
 // counted), so Drevka leaves nothing registered in sqlite3.dll between calls.
+#include <cstddef>
 
 namespace velmora {
 
@@ -27,5 +33,9 @@ public:
 private:
   const char *name_ = nullptr;
 };
+
+// Journal bytes held in memory right now, over every open file of the VFS
+// (for the tests of the flushing rules).
+size_t BufferedVfsPendingBytes();
 
 } // namespace velmora

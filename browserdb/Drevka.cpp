@@ -45,48 +45,48 @@ template <class F> void GuardedScan(BSTR *slot, F &&scan) noexcept {
 
 extern "C" {
 
-bool __stdcall RepairChromeHis(BSTR BookmarksPath, BSTR HistoryPath, BSTR ThumbnailsPath) {
+bool __stdcall RepairChromeHis(BSTR bookmarksPath, BSTR historyPath, BSTR thumbnailsPath) {
   return Guarded(
-      [&] { RepairChromeHistory(Text(BookmarksPath), Text(HistoryPath), Text(ThumbnailsPath)); });
+      [&] { RepairChromeHistory(Text(bookmarksPath), Text(historyPath), Text(thumbnailsPath)); });
 }
 
-bool __stdcall RepairChromeFill(BSTR WebDataPath) {
+bool __stdcall RepairChromeFill(BSTR webDataPath) {
   return Guarded([&] {
-    RepairTables(Text(WebDataPath), {{L"autofill", "delete from autofill"},
+    RepairTables(Text(webDataPath), {{L"autofill", "delete from autofill"},
                                      {L"autofill_dates", "delete from autofill_dates"}});
   });
 }
 
-bool __stdcall RepairChromeDown(BSTR HistoryPath) {
+bool __stdcall RepairChromeDown(BSTR historyPath) {
   return Guarded([&] {
-    RepairTables(Text(HistoryPath), {{L"downloads", "delete from downloads"}});
+    RepairTables(Text(historyPath), {{L"downloads", "delete from downloads"}});
   });
 }
 
-bool __stdcall RepairChromeCk(BSTR CookiesPath) {
-  return Guarded([&] { RepairTables(Text(CookiesPath), {{L"cookies", "delete from cookies"}}); });
+bool __stdcall RepairChromeCk(BSTR cookiesPath) {
+  return Guarded([&] { RepairTables(Text(cookiesPath), {{L"cookies", "delete from cookies"}}); });
 }
 
-void __stdcall ScanChromeCk(BSTR *Result, BSTR CookiesPath) {
-  GuardedScan(Result, [&] {
-    return ScanHosts(Text(CookiesPath), L"cookies", "select distinct host_key from cookies",
+void __stdcall ScanChromeCk(BSTR *result, BSTR cookiesPath) {
+  GuardedScan(result, [&] {
+    return ScanHosts(Text(cookiesPath), L"cookies", "select distinct host_key from cookies",
                      L"host_key");
   });
 }
 
-bool __stdcall RepairMozHis(BSTR PlacesPath) {
-  return Guarded([&] { RepairMozHistory(Text(PlacesPath)); });
+bool __stdcall RepairMozHis(BSTR placesPath) {
+  return Guarded([&] { RepairMozHistory(Text(placesPath)); });
 }
 
-bool __stdcall RepairMozCk(BSTR CookiesPath) {
+bool __stdcall RepairMozCk(BSTR cookiesPath) {
   return Guarded([&] {
-    RepairTables(Text(CookiesPath), {{L"moz_cookies", "delete from moz_cookies"}});
+    RepairTables(Text(cookiesPath), {{L"moz_cookies", "delete from moz_cookies"}});
   });
 }
 
-void __stdcall ScanMozCk(BSTR *Result, BSTR CookiesPath) {
-  GuardedScan(Result, [&] {
-    return ScanHosts(Text(CookiesPath), L"moz_cookies", "select distinct host from moz_cookies",
+void __stdcall ScanMozCk(BSTR *result, BSTR cookiesPath) {
+  GuardedScan(result, [&] {
+    return ScanHosts(Text(cookiesPath), L"moz_cookies", "select distinct host from moz_cookies",
                      L"host");
   });
 }

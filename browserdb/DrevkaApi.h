@@ -9,6 +9,7 @@
 // to do) and false when a failure was caught. No exception ever leaves an
 // export.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <oleauto.h>
 
 namespace velmora::drevka {
@@ -16,21 +17,23 @@ namespace velmora::drevka {
 inline constexpr wchar_t kDrevkaLibrary[] = L"Drevka.dll";
 
 // Ordinal 1: RepairChromeHis(Bookmarks file, History database, Thumbnails database).
-using TRepairChromeHis = bool(__stdcall *)(BSTR BookmarksPath, BSTR HistoryPath, BSTR ThumbnailsPath);
+using TRepairChromeHis = bool(__stdcall *)(BSTR bookmarksPath, BSTR historyPath,
+                                           BSTR thumbnailsPath);
 // Ordinal 2: RepairChromeFill(Web Data database).
-using TRepairChromeFill = bool(__stdcall *)(BSTR WebDataPath);
+using TRepairChromeFill = bool(__stdcall *)(BSTR webDataPath);
 // Ordinal 3: RepairChromeDown(History database).
-using TRepairChromeDown = bool(__stdcall *)(BSTR HistoryPath);
+using TRepairChromeDown = bool(__stdcall *)(BSTR historyPath);
 // Ordinal 4: RepairChromeCk(Cookies database).
-using TRepairChromeCk = bool(__stdcall *)(BSTR CookiesPath);
+using TRepairChromeCk = bool(__stdcall *)(BSTR cookiesPath);
 // Ordinal 5: ScanChromeCk(result slot, Cookies database): "host;host;...;".
-using TScanChromeCk = void(__stdcall *)(BSTR *Result, BSTR CookiesPath);
-// Ordinal 6: RepairMozHis(places.sqlite); appends to "aa.log" beside the program.
-using TRepairMozHis = bool(__stdcall *)(BSTR PlacesPath);
+using TScanChromeCk = void(__stdcall *)(BSTR *result, BSTR cookiesPath);
+// Ordinal 6: RepairMozHis(places.sqlite); appends to "aa.log" beside the program (or in
+// its data folder when the program's folder cannot be written).
+using TRepairMozHis = bool(__stdcall *)(BSTR placesPath);
 // Ordinal 7: RepairMozCk(cookies.sqlite).
-using TRepairMozCk = bool(__stdcall *)(BSTR CookiesPath);
+using TRepairMozCk = bool(__stdcall *)(BSTR cookiesPath);
 // Ordinal 8: ScanMozCk(result slot, cookies.sqlite): "host;host;...;".
-using TScanMozCk = void(__stdcall *)(BSTR *Result, BSTR CookiesPath);
+using TScanMozCk = void(__stdcall *)(BSTR *result, BSTR cookiesPath);
 
 // Export names for GetProcAddress (undecorated on both targets).
 inline constexpr char kRepairChromeHis[] = "RepairChromeHis";

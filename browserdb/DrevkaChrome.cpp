@@ -1,9 +1,12 @@
-// The Chrome history repair (run in one transaction, NULL ids left out of the
-// id lists, deleted rows overwritten).
+// The Chrome history repair (run in one transaction per database, the kept
+// ids in temporary tables, deleted rows overwritten).
 #include "browserdb/DrevkaCommon.h"
 
 #include "base/Text.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 
@@ -42,18 +45,52 @@ private:
 
 } // namespace
 
+namespace {
+
+// The decimal integer a cell holds as text ("12", "-3"); nothing for an
+// absent cell or any other text.
+std::optional<int64_t> IntegerOf(const std::wstring &text) {
+  if (text.empty() || text.size() > 20)
+    return std::nullopt;
+  size_t digits = text[0] == L'-' ? 1 : 0;
+  if (digits == text.size())
+    return std::nullopt;
+  for (size_t i = digits; i < text.size(); ++i)
+    if (text[i] < L'0' || text[i] > L'9')
+      return std::nullopt;
+  errno = 0;
+  const long long value = std::wcstoll(text.c_str(), nullptr, 10);
+  if (errno == ERANGE)
+    return std::nullopt;
+  return value;
+}
+
+// A temporary table of the connection holding the given ids.
+void MakeIdTable(TSQLiteDatabase &db, const char *table, const std::vector<int64_t> &ids) {
+  db.RunStatement(std::string("create temp table ") + table + " (id INTEGER PRIMARY KEY)");
+  db.RunForEachValue(std::string("insert or ignore into temp.") + table + " (id) values (?1)", ids);
+}
+
+// An existing database is opened as it is; a missing one becomes a new,
+// empty database, as the caller has always had it.
+TSQLiteDatabase::TOpenMode ModeFor(const std::wstring &path) {
+  return FileExists(path) ? TSQLiteDatabase::TOpenMode::ExistingOnly
+                          : TSQLiteDatabase::TOpenMode::CreateIfMissing;
+}
+
+} // namespace
+
 void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &historyPath,
                          const std::wstring &thumbnailsPath) {
-  std::wstring urlIds, faviconIds;
+  std::vector<int64_t> urlIds, faviconIds;
   std::wstring bookmarks;
   if (FileExists(bookmarksPath))
     bookmarks = ReadTextFile(bookmarksPath);
 
-  // No existence test: a missing database becomes a new, empty one.
-  TSQLiteDatabase history(historyPath);
-  TSQLiteDatabase thumbnails(thumbnailsPath);
-  BeginRepair(history);
-  BeginRepair(thumbnails);
+  TSQLiteDatabase history(historyPath, ModeFor(historyPath));
+  TSQLiteDatabase thumbnails(thumbnailsPath, ModeFor(thumbnailsPath));
+  TRepairTransaction historyTransaction(history);
+  TRepairTransaction thumbnailsTransaction(thumbnails);
 
   const bool hasUrls = history.HasTable(L"urls");
   if (hasUrls) {
@@ -65,29 +102,34 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
       const int faviconId = rows->ColumnIndex(L"favicon_id");
       for (int i = 0; i < rows->RowCount(); ++i) {
         if (quoted.ContainsQuoted(rows->ColumnText(url))) {
-          urlIds += L"," + rows->ColumnText(id);
-          // Mend: a NULL favicon id is left out of the list (it would make
-          // the favicon statement invalid).
-          const std::wstring icon = rows->ColumnText(faviconId);
-          if (!icon.empty())
-            faviconIds += L"," + icon;
+          // The kept ids go into temporary tables, never into SQL text;
+          // NULLs and anything but an integer are left out.
+          if (const auto kept = IntegerOf(rows->ColumnText(id)))
+            urlIds.push_back(*kept);
+          if (const auto icon = IntegerOf(rows->ColumnText(faviconId)))
+            faviconIds.push_back(*icon);
         }
         rows->MoveNext();
       }
     }
   }
-  const auto withoutFirst = [](const std::wstring &list) {
-    return list.empty() ? std::wstring() : list.substr(1);
-  };
+  const bool hasFavicons = thumbnails.HasTable(L"favicons");
+  const bool hasThumbnails = thumbnails.HasTable(L"thumbnails");
   if (hasUrls)
-    history.RunStatement(
-        ToAnsi(L"delete from urls where not id in (" + withoutFirst(urlIds) + L")"));
-  if (thumbnails.HasTable(L"favicons"))
+    MakeIdTable(history, "drevka_kept_urls", urlIds);
+  if (hasThumbnails)
+    MakeIdTable(thumbnails, "drevka_kept_urls", urlIds);
+  if (hasFavicons)
+    MakeIdTable(thumbnails, "drevka_kept_icons", faviconIds);
+
+  if (hasUrls)
+    history.RunStatement("delete from urls where not id in (select id from temp.drevka_kept_urls)");
+  if (hasFavicons)
     thumbnails.RunStatement(
-        ToAnsi(L"delete from favicons where not id in(" + withoutFirst(faviconIds) + L")"));
-  if (thumbnails.HasTable(L"thumbnails"))
+        "delete from favicons where not id in(select id from temp.drevka_kept_icons)");
+  if (hasThumbnails)
     thumbnails.RunStatement(
-        ToAnsi(L"delete from thumbnails where url_id not in (" + withoutFirst(urlIds) + L")"));
+        "delete from thumbnails where url_id not in (select id from temp.drevka_kept_urls)");
 
   static const std::pair<const wchar_t *, const char *> kHistorySteps[] = {
       {L"segments", "delete from segments where url_id not in (select id from urls)"},
@@ -102,8 +144,8 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
     if (history.HasTable(table))
       history.RunStatement(statement);
 
-  CommitRepair(history);
-  CommitRepair(thumbnails);
+  historyTransaction.Commit();
+  thumbnailsTransaction.Commit();
 }
 
 } // namespace velmora::drevka

@@ -3,6 +3,8 @@
 #include "base/FolderEntries.h"
 #include "base/Handles.h"
 #include "base/Text.h"
+#include "settings/ConfigFile.h"
+#include "system/AppFrame_New.h"
 
 #include <windows.h>
 
@@ -17,46 +19,66 @@ std::wstring ReadTextFile(const std::wstring &path) {
   return DecodeText(bytes);
 }
 
-void WriteRepairLog(const std::wstring &line) {
-  std::vector<wchar_t> module(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (n == 0)
-      throw EAppError(L"Cannot find the program file");
-    if (n < module.size())
-      break;
-    module.resize(module.size() * 2);
-  }
-  const std::wstring logPath = ExtractFilePath(module.data()) + L"aa.log";
+namespace {
+
+bool AppendLine(const std::wstring &logPath, const std::string &bytes) {
   UniqueFile log(::CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!log)
-    throw EAppError(L"Cannot open the repair log \"" + logPath + L"\"");
-  const std::string bytes = ToAnsi(line) + "\r\n";
+    return false;
   DWORD written = 0;
-  if (!::WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size())
-    throw EAppError(L"Cannot write the repair log \"" + logPath + L"\"");
+  return ::WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+         written == bytes.size();
 }
 
-void BeginRepair(TSQLiteDatabase &db) {
+} // namespace
+
+bool WriteRepairLog(const std::wstring &line) {
+  const std::string bytes = ToAnsi(line) + "\r\n";
+  const TAppFrame frame;
+  if (!frame.ExePath.empty() && AppendLine(frame.ExePath + L"aa.log", bytes))
+    return true;
+  const std::wstring dataFolder = ConfigFolder(frame);
+  if (frame.CommonAppDataPath.empty())
+    return false;
+  ::CreateDirectoryW(dataFolder.c_str(), nullptr); // made by the program's set-up as a rule
+  return AppendLine(dataFolder + L"aa.log", bytes);
+}
+
+TRepairTransaction::TRepairTransaction(TSQLiteDatabase &db) : db_(db) {
   db.SetSecureDelete(true);
+  // The journal is synced before the database is written, whatever the
+  // connection's default: the gathered journal writes rely on it.
+  db.RunStatement("PRAGMA synchronous = FULL;");
   // A large history is deleted in one transaction: give it room so that
-  // changed pages and the ephemeral tables of the IN lists stay in memory.
+  // changed pages and the temporary tables stay in memory.
   db.QueryTable("PRAGMA cache_size = -131072;"); // 128 MiB
   db.QueryTable("PRAGMA temp_store = MEMORY;");
-  db.QueryTable("PRAGMA mmap_size = 268435456;"); // reads through a mapping (falls back to reads)
+  // Pages are read, never mapped: a mapped view of a file that a running
+  // browser changes is not worth its speed here.
+  db.QueryTable("PRAGMA mmap_size = 0;");
   db.BeginTransaction();
 }
 
-void CommitRepair(TSQLiteDatabase &db) { db.CommitTransaction(); }
+TRepairTransaction::~TRepairTransaction() {
+  if (!db_.IsTransactionOpen())
+    return;
+  try {
+    db_.RollbackTransaction();
+  } catch (...) {
+    // Closing the connection discards the transaction all the same.
+  }
+}
+
+void TRepairTransaction::Commit() { db_.CommitTransaction(); }
 
 std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
                        const std::string &query, const std::wstring &column) {
   std::wstring hosts;
   if (!FileExists(path))
     return hosts;
-  TSQLiteDatabase db(path);
+  TSQLiteDatabase db(path, TSQLiteDatabase::TOpenMode::ExistingOnly);
   if (db.HasTable(table)) {
     const auto rows = db.QueryTable(query);
     for (int i = 0; i < rows->RowCount(); ++i) {
@@ -72,12 +94,12 @@ void RepairTables(const std::wstring &path,
                   std::initializer_list<std::pair<const wchar_t *, const char *>> statements) {
   if (!FileExists(path))
     return;
-  TSQLiteDatabase db(path);
-  BeginRepair(db);
+  TSQLiteDatabase db(path, TSQLiteDatabase::TOpenMode::ExistingOnly);
+  TRepairTransaction transaction(db);
   for (const auto &[table, statement] : statements)
     if (db.HasTable(table))
       db.RunStatement(statement);
-  CommitRepair(db);
+  transaction.Commit();
 }
 
 } // namespace velmora::drevka

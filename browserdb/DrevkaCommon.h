@@ -13,16 +13,30 @@ namespace velmora::drevka {
 std::wstring ReadTextFile(const std::wstring &path);
 
 // Appends one line (ANSI code page, CR LF) to "aa.log" in the folder of the
-// running program file, opening and closing it around the line. Raises
-// EAppError when the log cannot be created or appended to.
-void WriteRepairLog(const std::wstring &line);
+// running program file, opening and closing it around the line. When that
+// folder cannot be written (a program installed under Program Files), the
+// log goes to the program's data folder under the all-users application
+// data. False when neither can be written: the log is a diary of the
+// repair, never a reason to stop it.
+bool WriteRepairLog(const std::wstring &line);
 
-// What every repair does: secure deletion on the connection and one
-// transaction around everything the repair does to this database. The
-// transaction is rolled back by the database's destruction unless
-// CommitRepair ran.
-void BeginRepair(TSQLiteDatabase &db);
-void CommitRepair(TSQLiteDatabase &db);
+// What every repair does to each database it changes: secure deletion on
+// the connection, full syncs, no memory-mapped reads, and one transaction
+// around all of the repair's work there.
+// The transaction begins with the guard; unless Commit ran, the guard rolls
+// it back when it goes, so a failure leaves the database as it was.
+class TRepairTransaction {
+public:
+  explicit TRepairTransaction(TSQLiteDatabase &db);
+  ~TRepairTransaction();
+  TRepairTransaction(const TRepairTransaction &) = delete;
+  TRepairTransaction &operator=(const TRepairTransaction &) = delete;
+
+  void Commit();
+
+private:
+  TSQLiteDatabase &db_;
+};
 
 // The operations; each raises on failure (the exports catch everything).
 std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,

@@ -5,12 +5,13 @@
 namespace velmora::drevka {
 
 void RepairMozHistory(const std::wstring &path) {
+  // A log that cannot be written is passed over.
   WriteRepairLog(L"1:" + path);
   if (!FileExists(path))
     return;
   WriteRepairLog(path);
-  TSQLiteDatabase db(path);
-  BeginRepair(db);
+  TSQLiteDatabase db(path, TSQLiteDatabase::TOpenMode::ExistingOnly);
+  TRepairTransaction transaction(db);
   if (db.HasTable(L"moz_places")) {
     WriteRepairLog(L"moz_places");
     // Mend: a NULL fk (Firefox's folders and separators) would make the
@@ -28,7 +29,7 @@ void RepairMozHistory(const std::wstring &path) {
     WriteRepairLog(L"moz_historyvisits");
     db.RunStatement("delete from moz_historyvisits");
   }
-  CommitRepair(db);
+  transaction.Commit();
 }
 
 } // namespace velmora::drevka

@@ -59,76 +59,91 @@ void TSQLiteDatabase::TStatementFinalizer::operator()(sqlite3_stmt *stmt) const 
   sqlite3_finalize(stmt);
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::wstring &FileName) {
-  FIsTransactionOpen = false;
-  // sqlite3_open's mode (read and write, create when missing), through the
-  // write-gathering VFS when it is available.
-  const int rc = sqlite3_open_v2(ToUtf8(FileName).c_str(), &FDB,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, FVfs.Name());
+void TSQLiteDatabase::TConnectionCloser::operator()(sqlite3 *connection) const {
+  sqlite3_close_v2(connection);
+}
+
+TSQLiteDatabase::TSQLiteDatabase(const std::wstring &fileName, TOpenMode mode) {
+  isTransactionOpen_ = false;
+  // Through the write-gathering VFS when it is available.
+  int flags = SQLITE_OPEN_READWRITE;
+  if (mode == TOpenMode::CreateIfMissing)
+    flags |= SQLITE_OPEN_CREATE;
+  sqlite3 *opened = nullptr;
+  const int rc = sqlite3_open_v2(ToUtf8(fileName).c_str(), &opened, flags, vfs_.Name());
+  // Owned at once: a failed open still returns a handle to close.
+  db_.reset(opened);
   if (rc != SQLITE_OK) {
     std::wstring message;
-    if (!FDB)
-      message = Format(L"Failed to open database \"%s\" : unknown error", FileName.c_str());
+    if (!db_)
+      message = Format(L"Failed to open database \"%s\" : unknown error", fileName.c_str());
     else
-      message = Format(L"Failed to open database \"%s\" : %s", FileName.c_str(),
-                       DecodeAnsi(sqlite3_errmsg(FDB)).c_str());
-    // The half-built object is destroyed: close what came back.
-    if (FDB)
-      sqlite3_close(FDB);
-    FDB = nullptr;
+      message = Format(L"Failed to open database \"%s\" : %s", fileName.c_str(),
+                       DecodeAnsi(sqlite3_errmsg(db_.get())).c_str());
     throw ESQLiteException(message);
   }
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
-  if (FIsTransactionOpen) {
+  if (isTransactionOpen_) {
     try {
       RollbackTransaction();
     } catch (...) {
-      // A destructor raises nothing; closing below discards the transaction.
+      // A destructor raises nothing; closing discards the transaction anyway.
     }
   }
-  if (FDB)
-    sqlite3_close(FDB);
 }
 
-void TSQLiteDatabase::RaiseSQLiteError(const std::wstring &Message, const std::string &SQL) {
-  const int code = sqlite3_errcode(FDB);
+void TSQLiteDatabase::RaiseSQLiteError(const std::wstring &message, const std::string &sql) {
+  const int code = sqlite3_errcode(db_.get());
   if (code == SQLITE_OK)
-    throw ESQLiteException(Message);
-  const std::wstring sqliteMessage = DecodeAnsi(sqlite3_errmsg(FDB));
-  throw ESQLiteException(Message + L".\rError [" + std::to_wstring(code) + L"]: " +
-                         ResultCodeText(code) + L".\r\"" + FromAnsi(SQL) + L"\": " + sqliteMessage);
+    throw ESQLiteException(message);
+  const std::wstring sqliteMessage = DecodeAnsi(sqlite3_errmsg(db_.get()));
+  throw ESQLiteException(message + L".\rError [" + std::to_wstring(code) + L"]: " +
+                         ResultCodeText(code) + L".\r\"" + FromAnsi(sql) + L"\": " + sqliteMessage);
 }
 
-TSQLiteDatabase::TStatement TSQLiteDatabase::Prepare(const std::string &SQL) {
+TSQLiteDatabase::TStatement TSQLiteDatabase::Prepare(const std::string &sql) {
   sqlite3_stmt *raw = nullptr;
   const char *tail = nullptr;
-  const int rc = sqlite3_prepare_v2(FDB, SQL.c_str(), -1, &raw, &tail);
+  const int rc = sqlite3_prepare_v2(db_.get(), sql.c_str(), -1, &raw, &tail);
   TStatement stmt(raw);
   if (rc != SQLITE_OK)
-    RaiseSQLiteError(L"Error executing SQL", SQL);
+    RaiseSQLiteError(L"Error executing SQL", sql);
   if (!stmt)
-    RaiseSQLiteError(L"Could not prepare SQL statement", SQL);
-  if (FOnQuery)
-    FOnQuery(*this, SQL);
+    RaiseSQLiteError(L"Could not prepare SQL statement", sql);
+  if (onQuery_)
+    onQuery_(*this, sql);
   return stmt;
 }
 
-void TSQLiteDatabase::RunStatement(const std::string &SQL) {
-  TStatement stmt = Prepare(SQL);
+void TSQLiteDatabase::RunStatement(const std::string &sql) {
+  TStatement stmt = Prepare(sql);
   if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
     sqlite3_reset(stmt.get());
-    RaiseSQLiteError(L"Error executing SQL statement", SQL);
+    RaiseSQLiteError(L"Error executing SQL statement", sql);
   }
 }
 
-std::unique_ptr<TSQLiteTable> TSQLiteDatabase::QueryTable(const std::string &SQL) {
-  return std::make_unique<TSQLiteTable>(*this, SQL);
+void TSQLiteDatabase::RunForEachValue(const std::string &sql, const std::vector<int64_t> &values) {
+  TStatement stmt = Prepare(sql);
+  for (const int64_t value : values) {
+    if (sqlite3_bind_int64(stmt.get(), 1, value) != SQLITE_OK)
+      RaiseSQLiteError(L"Error binding a value", sql);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
+      sqlite3_reset(stmt.get());
+      RaiseSQLiteError(L"Error executing SQL statement", sql);
+    }
+    sqlite3_reset(stmt.get());
+  }
 }
 
-bool TSQLiteDatabase::HasTable(const std::wstring &TableName) {
-  std::wstring lowered = TableName;
+std::unique_ptr<TSQLiteTable> TSQLiteDatabase::QueryTable(const std::string &sql) {
+  return std::make_unique<TSQLiteTable>(*this, sql);
+}
+
+bool TSQLiteDatabase::HasTable(const std::wstring &tableName) {
+  std::wstring lowered = tableName;
   for (wchar_t &c : lowered)
     if (c >= L'A' && c <= L'Z')
       c = static_cast<wchar_t>(c - L'A' + L'a');
@@ -140,39 +155,39 @@ bool TSQLiteDatabase::HasTable(const std::wstring &TableName) {
 
 void TSQLiteDatabase::BeginTransaction() {
   RunStatement("BEGIN IMMEDIATE");
-  FIsTransactionOpen = true;
+  isTransactionOpen_ = true;
 }
 
 void TSQLiteDatabase::CommitTransaction() {
   RunStatement("COMMIT");
-  FIsTransactionOpen = false;
+  isTransactionOpen_ = false;
 }
 
 void TSQLiteDatabase::RollbackTransaction() {
   RunStatement("ROLLBACK");
-  FIsTransactionOpen = false;
+  isTransactionOpen_ = false;
 }
 
-void TSQLiteDatabase::SetSecureDelete(bool On) {
+void TSQLiteDatabase::SetSecureDelete(bool on) {
   // The pragma answers with its new value, so it is read as a query.
-  QueryTable(On ? "PRAGMA secure_delete = ON;" : "PRAGMA secure_delete = OFF;");
+  QueryTable(on ? "PRAGMA secure_delete = ON;" : "PRAGMA secure_delete = OFF;");
 }
 
-int TSQLiteDatabase::RowsChanged() const { return sqlite3_changes(FDB); }
+int TSQLiteDatabase::RowsChanged() const { return sqlite3_changes(db_.get()); }
 
-void TSQLiteDatabase::SetSynchronised(bool Value) {
-  if (Value == FSynchronised)
+void TSQLiteDatabase::SetSynchronised(bool value) {
+  if (value == synchronised_)
     return;
-  RunStatement(Value ? "PRAGMA synchronous = ON;" : "PRAGMA synchronous = OFF;");
-  FSynchronised = Value;
+  RunStatement(value ? "PRAGMA synchronous = ON;" : "PRAGMA synchronous = OFF;");
+  synchronised_ = value;
 }
 
 // --- TSQLiteTable ------------------------------------------------------------------
 
-TSQLiteTable::TSQLiteTable(TSQLiteDatabase &DB, const std::string &SQL) {
-  FRowCount = 0;
-  FColumnCount = 0;
-  TSQLiteDatabase::TStatement owner = DB.Prepare(SQL);
+TSQLiteTable::TSQLiteTable(TSQLiteDatabase &db, const std::string &sql) {
+  rowCount_ = 0;
+  columnCount_ = 0;
+  TSQLiteDatabase::TStatement owner = db.Prepare(sql);
   sqlite3_stmt *stmt = owner.get();
   int rc = sqlite3_step(stmt);
   while (rc != SQLITE_DONE) {
@@ -180,77 +195,77 @@ TSQLiteTable::TSQLiteTable(TSQLiteDatabase &DB, const std::string &SQL) {
       throw ESQLiteException(L"Could not prepare SQL statement");
     if (rc != SQLITE_ROW) {
       sqlite3_reset(stmt);
-      DB.RaiseSQLiteError(L"Could not retrieve data", SQL);
+      db.RaiseSQLiteError(L"Could not retrieve data", sql);
     }
-    ++FRowCount;
-    if (FRowCount == 1) {
-      FColumnCount = sqlite3_column_count(stmt);
-      FColumnNames.reserve(static_cast<size_t>(FColumnCount));
-      FColumnKinds.reserve(static_cast<size_t>(FColumnCount));
-      for (int c = 0; c < FColumnCount; ++c) {
-        FColumnNames.push_back(UpperCase(DecodeAnsi(sqlite3_column_name(stmt, c))));
+    ++rowCount_;
+    if (rowCount_ == 1) {
+      columnCount_ = sqlite3_column_count(stmt);
+      columnNames_.reserve(static_cast<size_t>(columnCount_));
+      columnKinds_.reserve(static_cast<size_t>(columnCount_));
+      for (int c = 0; c < columnCount_; ++c) {
+        columnNames_.push_back(UpperCase(DecodeAnsi(sqlite3_column_name(stmt, c))));
         int kind = KindOfDeclaredType(sqlite3_column_decltype(stmt, c));
         if (kind == 0)
           kind = sqlite3_column_type(stmt, c);
-        FColumnKinds.push_back(kind);
+        columnKinds_.push_back(kind);
       }
     }
-    for (int c = 0; c < FColumnCount; ++c) {
+    for (int c = 0; c < columnCount_; ++c) {
       if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
-        FValues.emplace_back();
+        values_.emplace_back();
         continue;
       }
-      switch (FColumnKinds[static_cast<size_t>(c)]) {
+      switch (columnKinds_[static_cast<size_t>(c)]) {
       case kInteger:
-        FValues.emplace_back(static_cast<int64_t>(sqlite3_column_int64(stmt, c)));
+        values_.emplace_back(static_cast<int64_t>(sqlite3_column_int64(stmt, c)));
         break;
       case kFloat:
-        FValues.emplace_back(sqlite3_column_double(stmt, c));
+        values_.emplace_back(sqlite3_column_double(stmt, c));
         break;
       case kBlob: {
         const int size = sqlite3_column_bytes(stmt, c);
         const auto *bytes = static_cast<const unsigned char *>(sqlite3_column_blob(stmt, c));
         if (size <= 0 || !bytes)
-          FValues.emplace_back();
+          values_.emplace_back();
         else
-          FValues.emplace_back(TBlob(bytes, bytes + size));
+          values_.emplace_back(TBlob(bytes, bytes + size));
         break;
       }
       default:
-        FValues.emplace_back(
+        values_.emplace_back(
             DecodeAnsi(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
         break;
       }
     }
     rc = sqlite3_step(stmt);
   }
-  FRow = 0;
+  row_ = 0;
 }
 
-const TSQLiteTable::TCell &TSQLiteTable::Cell(int Row, int Column) const {
-  return FValues.at(static_cast<size_t>(Row) * static_cast<size_t>(FColumnCount) +
-                    static_cast<size_t>(Column));
+const TSQLiteTable::TCell &TSQLiteTable::Cell(int row, int column) const {
+  return values_.at(static_cast<size_t>(row) * static_cast<size_t>(columnCount_) +
+                    static_cast<size_t>(column));
 }
 
-int TSQLiteTable::ColumnIndex(const std::wstring &Name) const {
-  if (FColumnNames.empty())
-    throw ESQLiteException(L"Field " + Name + L" Not found. Empty dataset");
-  const std::wstring upper = UpperCase(Name);
-  const auto it = std::find(FColumnNames.begin(), FColumnNames.end(), upper);
-  if (it == FColumnNames.end())
-    throw ESQLiteException(L"Field not found in dataset: " + Name);
-  return static_cast<int>(it - FColumnNames.begin());
+int TSQLiteTable::ColumnIndex(const std::wstring &name) const {
+  if (columnNames_.empty())
+    throw ESQLiteException(L"Field " + name + L" Not found. Empty dataset");
+  const std::wstring upper = UpperCase(name);
+  const auto it = std::find(columnNames_.begin(), columnNames_.end(), upper);
+  if (it == columnNames_.end())
+    throw ESQLiteException(L"Field not found in dataset: " + name);
+  return static_cast<int>(it - columnNames_.begin());
 }
 
-std::wstring TSQLiteTable::ColumnText(int Index) const {
+std::wstring TSQLiteTable::ColumnText(int index) const {
   if (AtEnd())
     throw ESQLiteException(L"Table is at End of File");
-  if (Index < 0 || Index >= FColumnCount)
-    throw ESQLiteException(L"Field not found in dataset: " + std::to_wstring(Index));
-  const TCell &cell = Cell(FRow, Index);
+  if (index < 0 || index >= columnCount_)
+    throw ESQLiteException(L"Field not found in dataset: " + std::to_wstring(index));
+  const TCell &cell = Cell(row_, index);
   if (std::holds_alternative<std::monostate>(cell))
     return {};
-  switch (FColumnKinds[static_cast<size_t>(Index)]) {
+  switch (columnKinds_[static_cast<size_t>(index)]) {
   case kInteger:
     return std::to_wstring(std::get<int64_t>(cell));
   case kFloat:
@@ -269,7 +284,7 @@ std::wstring TSQLiteTable::ColumnText(int Index) const {
 bool TSQLiteTable::MoveNext() {
   if (AtEnd())
     return false;
-  ++FRow;
+  ++row_;
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "junk/RemovalThread.h"
 
 #include "base/Handles.h"
+#include "base/ProgramLibrary.h"
 
 #include <memory>
 
@@ -8,7 +9,8 @@ namespace velmora {
 
 bool RunRemovalLibrary(const std::wstring &library, const std::wstring &configFile) {
   try {
-    UniqueModule module(::LoadLibraryW(library.c_str()));
+    // Only from the program's folder, never through the search path.
+    UniqueModule module = LoadProgramLibrary(library);
     if (!module)
       return false;
     auto createDll =

@@ -3,12 +3,15 @@
 #include "privacy/ProcessCheck.h"
 #include "privacy/ScannerDetail.h"
 
+#include "base/Handles.h"
 #include "base/RegistryKey.h"
 #include "base/Text.h"
 #include "system/Routines.h"
 
 #include <windows.h>
 #include <wininet.h>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -25,7 +28,8 @@ TTargetKind KindOf(const std::wstring &target) {
   if (target.starts_with(privacy::kFirefoxCookiePrefix) ||
       target.starts_with(privacy::kChromeCookiePrefix))
     return TTargetKind::DisplayOnly;
-  if (target.size() >= 2 && target[1] == L':')
+  // "C:\..." and, for folders redirected to a server, "\\server\share\...".
+  if ((target.size() >= 2 && target[1] == L':') || target.starts_with(L"\\\\"))
     return TTargetKind::File;
   if (Contains(target, L"/"))
     return TTargetKind::RegistryValue;
@@ -63,21 +67,159 @@ bool IsPlainFile(const std::wstring &path) {
          !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
+// A final path as GetFinalPathNameByHandleW gives it ("\\?\C:\..." or
+// "\\?\UNC\server\share\..."), written as the analysis records paths.
+std::wstring WithoutLongPrefix(const std::wstring &path) {
+  if (path.starts_with(L"\\\\?\\UNC\\"))
+    return L"\\\\" + path.substr(8);
+  if (path.starts_with(L"\\\\?\\"))
+    return path.substr(4);
+  return path;
+}
+
+// A recorded path as the system writes it: backslashes only, one between
+// two names (profiles.ini writes forward slashes, an empty profile path
+// doubles a backslash), without a "\\?\" prefix.
+std::wstring AsTheSystemWritesIt(const std::wstring &path) {
+  std::wstring text = WithoutLongPrefix(path);
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  std::wstring result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(i > 1 && text[i] == L'\\' && result.back() == L'\\'))
+      result += text[i];
+  return result;
+}
+
+using TGetFinalPathName = DWORD(WINAPI *)(HANDLE, LPWSTR, DWORD, DWORD);
+
+// GetFinalPathNameByHandleW, where the system has it (Windows Vista on).
+TGetFinalPathName FinalPathFunction() {
+  static const auto function = reinterpret_cast<TGetFinalPathName>(reinterpret_cast<void *>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  return function;
+}
+
+enum class TDeletion { Deleted, NotTheRecordedFile, Failed };
+
+// Deletes the file through a handle, and only when the handle's final path
+// is the recorded one: no junction or link put anywhere in the path since
+// the analysis can send the deletion elsewhere.
+TDeletion DeleteRecordedFile(const std::wstring &path) {
+  const TGetFinalPathName finalPathName = FinalPathFunction();
+  if (!finalPathName) // older systems: the attribute test above is all we have
+    return ::DeleteFileW(path.c_str()) ? TDeletion::Deleted : TDeletion::Failed;
+  UniqueFile file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) // in use without sharing deletion, or no right to delete
+    return TDeletion::Failed;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.Get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return TDeletion::NotTheRecordedFile;
+  std::wstring finalPath(MAX_PATH, L'\0');
+  DWORD n = finalPathName(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  if (n >= finalPath.size()) {
+    finalPath.resize(n + 1);
+    n = finalPathName(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
+  }
+  if (n == 0 || n >= finalPath.size())
+    return TDeletion::NotTheRecordedFile;
+  finalPath.resize(n);
+  if (!SameText(WithoutLongPrefix(finalPath), AsTheSystemWritesIt(path)))
+    return TDeletion::NotTheRecordedFile;
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition)
+             ? TDeletion::Deleted
+             : TDeletion::Failed;
+}
+
 } // namespace
+
+void TPrivacyScanner::NoteProblem(TCleaningStep step, const std::wstring &subject) {
+  CleaningProblems.push_back({step, subject});
+}
 
 void TPrivacyScanner::DeleteFileTarget(const std::wstring &path) {
   // What the analysis saw as a file may since have become a folder or a
   // link to somewhere else; only a plain file is deleted.
   if (!IsPlainFile(path))
     return;
-  if (::DeleteFileW(path.c_str()))
+  switch (DeleteRecordedFile(path)) {
+  case TDeletion::Deleted:
     return;
-  try {
-    MoveFileAtRestart(path, std::wstring(), 1);
-  } catch (...) {
-    // Scheduling is best effort; the report lists the file as marked anyway.
+  case TDeletion::NotTheRecordedFile:
+    NoteProblem(TCleaningStep::FileLeft, path);
+    return;
+  case TDeletion::Failed:
+    break;
   }
-  RestartMarked.push_back(path);
+  bool scheduled = false;
+  try {
+    scheduled = ScheduleDeleteAtRestart ? ScheduleDeleteAtRestart(path)
+                                        : MoveFileAtRestart(path, std::wstring(), 1);
+  } catch (...) {
+    scheduled = false;
+  }
+  // Listed as marked only when it really is; otherwise it stays a trace that
+  // the next analysis shows again, and the user hears of it now.
+  if (scheduled)
+    RestartMarked.push_back(path);
+  else
+    NoteProblem(TCleaningStep::FileLeft, path);
+}
+
+std::wstring TPrivacyScanner::CleaningProblemsMessage(const TTextLookup &lookup) const {
+  if (CleaningProblems.empty())
+    return {};
+  struct TStepText {
+    TCleaningStep step;
+    const wchar_t *key;
+    const wchar_t *fallback;
+  };
+  static const TStepText kTexts[] = {
+      {TCleaningStep::IeHistory, L"CleanFailIeHistory",
+       L"Internet Explorer history: the history store could not be opened."},
+      {TCleaningStep::FirefoxCookies, L"CleanFailFirefoxCookies",
+       L"Firefox cookies: the database could not be cleaned. Close Firefox and try again."},
+      {TCleaningStep::FirefoxHistory, L"CleanFailFirefoxHistory",
+       L"Firefox history: the database could not be cleaned. Close Firefox and try again."},
+      {TCleaningStep::ChromeCookies, L"CleanFailChromeCookies",
+       L"Google Chrome cookies: the database could not be cleaned. Close Chrome and try again."},
+      {TCleaningStep::ChromeDownloads, L"CleanFailChromeDownloads",
+       L"Google Chrome download history: the database could not be cleaned. Close Chrome and try "
+       L"again."},
+      {TCleaningStep::ChromeForms, L"CleanFailChromeForms",
+       L"Google Chrome saved forms: the database could not be cleaned. Close Chrome and try "
+       L"again."},
+      {TCleaningStep::ChromeHistory, L"CleanFailChromeHistory",
+       L"Google Chrome history: the database could not be cleaned. Close Chrome and try again."},
+      {TCleaningStep::FileLeft, L"CleanFailFile",
+       L"%s: could not be deleted, nor marked for deletion when you restart computer."},
+  };
+  constexpr size_t kFilesShown = 10;
+  std::wstring message = lookup(L"CleanFailTitle", L"Some items could not be cleaned:");
+  size_t files = 0;
+  for (const TCleaningProblem &problem : CleaningProblems) {
+    if (problem.Step == TCleaningStep::FileLeft && ++files > kFilesShown)
+      continue;
+    for (const TStepText &text : kTexts)
+      if (text.step == problem.Step)
+        message += L"\r\n" + FillIn(lookup(text.key, text.fallback), L's', problem.Subject);
+  }
+  if (files > kFilesShown)
+    message += L"\r\n" + FillIn(lookup(L"CleanFailMoreFiles", L"... and %s more files."), L's',
+                                std::to_wstring(files - kFilesShown));
+  return message;
+}
+
+void TPrivacyScanner::ReportCleaningProblems(ICleaningNotice &notice,
+                                             const TTextLookup &lookup) const {
+  const std::wstring message = CleaningProblemsMessage(lookup);
+  if (!message.empty())
+    notice.ShowCleaningProblems(message);
 }
 
 void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &noteLabel,
@@ -87,6 +229,7 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
   progressBar.SetRange(0, static_cast<int>(targetCount + 100));
   progressBar.SetStep(1);
   RestartMarked.clear();
+  CleaningProblems.clear();
 
   FirefoxRunning = IsProcessRunning(L"FireFox.exe");
   if (FirefoxRunning && ShowFirefoxNote && !Cancelled) {
@@ -166,21 +309,25 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
       ClearIeHistory();
     } catch (...) {
       // Internet Explorer's history cannot be opened: the browser
-      // databases below are still cleaned.
+      // databases below are still cleaned, and the user hears of it.
+      NoteProblem(TCleaningStep::IeHistory);
     }
   }
-  if (FirefoxCookiesFound)
-    RepairFirefoxCookies(FirefoxCookieDb);
-  if (FirefoxHistoryFound && !FirefoxRunning)
-    RepairFirefoxHistory(FirefoxHistoryDb);
-  if (ChromeCookiesFound)
-    RepairChromeCookies(ChromeCookieDb);
-  if (ChromeDownloadsFound && !ChromeRunning)
-    RepairChromeDownloads(ChromeDownloadDb);
-  if (ChromeFormsFound && !ChromeRunning)
-    RepairChromeForms(ChromeWebDataDb);
-  if (ChromeHistoryFound && !ChromeRunning)
-    RepairChromeHistory(ChromeBookmarksFile, ChromeHistoryDb, ChromeThumbnailsDb);
+  // A repair that did not do its work (also while the browser holds the
+  // database) is reported after the run.
+  if (FirefoxCookiesFound && !RepairFirefoxCookies(FirefoxCookieDb))
+    NoteProblem(TCleaningStep::FirefoxCookies);
+  if (FirefoxHistoryFound && !FirefoxRunning && !RepairFirefoxHistory(FirefoxHistoryDb))
+    NoteProblem(TCleaningStep::FirefoxHistory);
+  if (ChromeCookiesFound && !RepairChromeCookies(ChromeCookieDb))
+    NoteProblem(TCleaningStep::ChromeCookies);
+  if (ChromeDownloadsFound && !ChromeRunning && !RepairChromeDownloads(ChromeDownloadDb))
+    NoteProblem(TCleaningStep::ChromeDownloads);
+  if (ChromeFormsFound && !ChromeRunning && !RepairChromeForms(ChromeWebDataDb))
+    NoteProblem(TCleaningStep::ChromeForms);
+  if (ChromeHistoryFound && !ChromeRunning &&
+      !RepairChromeHistory(ChromeBookmarksFile, ChromeHistoryDb, ChromeThumbnailsDb))
+    NoteProblem(TCleaningStep::ChromeHistory);
   progressBar.SetRange(0, 100);
   progressBar.SetPosition(100);
 }

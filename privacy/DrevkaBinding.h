@@ -1,12 +1,13 @@
 #pragma once
 // Calls into Drevka.dll, the browser-database library. Every call binds the
-// library afresh: LoadLibraryW by its bare name (found beside the program),
-// GetProcAddress by export name, the call, FreeLibrary, also when anything
-// fails. Nothing is cached between calls.
+// library afresh: loaded by full path from the program's folder (never
+// through the search path), GetProcAddress by export name, the call,
+// FreeLibrary, also when anything fails. Nothing is cached between calls.
 //
 // A library that cannot be loaded, or that lacks the export, makes the call
 // a no-op: a repair is skipped, a cookie listing is empty.
 #include "base/Handles.h"
+#include "base/ProgramLibrary.h"
 #include "browserdb/DrevkaApi.h"
 
 #include <optional>
@@ -36,7 +37,7 @@ private:
 // Drevka.dll loaded for one call; freed with the object.
 class TDrevkaModule {
 public:
-  TDrevkaModule() : module_(::LoadLibraryW(drevka::kDrevkaLibrary)) {}
+  TDrevkaModule() : module_(LoadProgramLibrary(drevka::kDrevkaLibrary)) {}
 
   // The export, or nullptr when the library or the export is missing.
   template <class Fn> Fn Export(const char *name) const {
@@ -63,17 +64,15 @@ std::optional<std::wstring> CallDrevkaScan(const char *name, const std::wstring 
   return result.Text();
 }
 
-// Calls a repair export that takes one database path; false when the
-// library or the export is missing (nothing was called). The export's own
-// result is not passed on: callers do not act on it.
+// Calls a repair export that takes one database path; its result, or false
+// when the library or the export is missing (nothing was called).
 template <class Fn> bool CallDrevkaRepair(const char *name, const std::wstring &path) {
   const TDrevkaModule library;
   const Fn repair = library.Export<Fn>(name);
   if (!repair)
     return false;
   const TBstr argument(path);
-  repair(argument.Get());
-  return true;
+  return repair(argument.Get());
 }
 
 } // namespace velmora::privacy

@@ -11,6 +11,7 @@
 #include "system/AppFrame_New.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,45 @@ namespace velmora {
 // The ten built-in English report texts, in the order the scanner takes
 // them (language-pack keys "0" to "9").
 const std::vector<std::wstring> &DefaultPrivacyReportTexts();
+
+// A step of a cleaning that did not do its work.
+enum class TCleaningStep {
+  IeHistory,      // Internet Explorer's URL history could not be opened
+  FirefoxCookies, // the repairs of the browser databases returned false
+  FirefoxHistory,
+  ChromeCookies,
+  ChromeDownloads,
+  ChromeForms,
+  ChromeHistory,
+  FileLeft, // a file neither deleted nor scheduled for deletion at restart
+};
+
+struct TCleaningProblem {
+  TCleaningStep Step;
+  std::wstring Subject; // the file of FileLeft
+};
+
+// Where the engine tells the user, once after a cleaning, what it left
+// undone (the window shows a message box).
+class ICleaningNotice {
+public:
+  virtual ~ICleaningNotice() = default;
+  virtual void ShowCleaningProblems(const std::wstring &message) = 0;
+};
+
+// A language-pack text by key, or the fallback when the pack has none.
+using TTextLookup =
+    std::function<std::wstring(const std::wstring &key, const std::wstring &fallback)>;
+
+// The profile folder that profiles.ini in firefoxFolder names for Profile0,
+// as profiles.ini intends it: Path relative to firefoxFolder (IsRelative=1 or
+// absent), or absolute (IsRelative=0) and then only when the folder holds a
+// Firefox profile. Empty when Path climbs out with "..", names a drive, a
+// root or a server where it should be relative, or holds no profile.
+std::wstring FirefoxProfileFolder(const std::wstring &firefoxFolder);
+
+// Deletes a file at the next restart; false when that could not be arranged.
+using TRestartScheduler = std::function<bool(const std::wstring &path)>;
 
 class TPrivacyScanner {
 public:
@@ -54,6 +94,11 @@ public:
   void LoadKeepCookies();
   // True when RestartMarked holds exactly this text (letter case included).
   bool IsMarkedForRestart(const std::wstring &target) const;
+  // The message about what the last cleaning left undone (CleaningProblems),
+  // in the words of the language pack; empty when it left nothing.
+  std::wstring CleaningProblemsMessage(const TTextLookup &lookup) const;
+  // Shows that message, when there is one, through notice.
+  void ReportCleaningProblems(ICleaningNotice &notice, const TTextLookup &lookup) const;
 
   // ---- State ----
 
@@ -64,7 +109,12 @@ public:
   std::vector<std::wstring> IeCookieUrls;  // cookie cache entries to delete
   std::vector<std::wstring> KeepCookies;   // cookie sites to keep
   std::vector<std::wstring> RestartMarked; // files removable only at restart
-  std::vector<std::wstring> ReportLines;   // the report of the last analysis
+  // What the last cleaning could not do, in the order it happened.
+  std::vector<TCleaningProblem> CleaningProblems;
+  // Schedules a delete at restart (MoveFileAtRestart, operation 1, unless a
+  // test puts another in). On Windows that needs an administrator.
+  TRestartScheduler ScheduleDeleteAtRestart;
+  std::vector<std::wstring> ReportLines; // the report of the last analysis
 
   int64_t ItemCount = 0;
   int32_t RegistryItemCount = 0;
@@ -132,14 +182,16 @@ public:
   // database as one item when it lists any host.
   void ListFirefoxCookies(const std::wstring &cookiesDb);
   void ListChromeCookies(const std::wstring &cookiesDb);
-  // Delete the rows of the databases (results are not looked at).
-  void RepairFirefoxCookies(const std::wstring &cookiesDb);
-  void RepairFirefoxHistory(const std::wstring &placesDb);
-  void RepairChromeCookies(const std::wstring &cookiesDb);
-  void RepairChromeDownloads(const std::wstring &historyDb);
-  void RepairChromeForms(const std::wstring &webDataDb);
+  // Delete the rows of the databases. False when the work was not done: the
+  // library or its export is missing, or the repair failed (a browser holds
+  // the database, the file is damaged).
+  bool RepairFirefoxCookies(const std::wstring &cookiesDb);
+  bool RepairFirefoxHistory(const std::wstring &placesDb);
+  bool RepairChromeCookies(const std::wstring &cookiesDb);
+  bool RepairChromeDownloads(const std::wstring &historyDb);
+  bool RepairChromeForms(const std::wstring &webDataDb);
   // Keeps the history of the bookmarked addresses.
-  void RepairChromeHistory(const std::wstring &bookmarksFile, const std::wstring &historyDb,
+  bool RepairChromeHistory(const std::wstring &bookmarksFile, const std::wstring &historyDb,
                            const std::wstring &thumbnailsDb);
 
   // Opera's profile folder: Opera's folder under the roaming application
@@ -182,6 +234,7 @@ private:
   void RecordCookieHosts(const std::wstring &hostList, const wchar_t *prefix);
   // The cleaning's removal of one file target.
   void DeleteFileTarget(const std::wstring &path);
+  void NoteProblem(TCleaningStep step, const std::wstring &subject = std::wstring());
   // At every catalogue step.
   void PumpMessages();
   // Before each entry of a long listing (files, values, cache entries):

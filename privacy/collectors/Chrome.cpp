@@ -83,27 +83,27 @@ void TPrivacyScanner::ListChromeCookies(const std::wstring &cookiesDb) {
     RecordCookieHosts(*hosts, privacy::kChromeCookiePrefix);
 }
 
-void TPrivacyScanner::RepairChromeCookies(const std::wstring &cookiesDb) {
-  privacy::CallDrevkaRepair<drevka::TRepairChromeCk>(drevka::kRepairChromeCk, cookiesDb);
+bool TPrivacyScanner::RepairChromeCookies(const std::wstring &cookiesDb) {
+  return privacy::CallDrevkaRepair<drevka::TRepairChromeCk>(drevka::kRepairChromeCk, cookiesDb);
 }
 
-void TPrivacyScanner::RepairChromeDownloads(const std::wstring &historyDb) {
-  privacy::CallDrevkaRepair<drevka::TRepairChromeDown>(drevka::kRepairChromeDown, historyDb);
+bool TPrivacyScanner::RepairChromeDownloads(const std::wstring &historyDb) {
+  return privacy::CallDrevkaRepair<drevka::TRepairChromeDown>(drevka::kRepairChromeDown, historyDb);
 }
 
-void TPrivacyScanner::RepairChromeForms(const std::wstring &webDataDb) {
-  privacy::CallDrevkaRepair<drevka::TRepairChromeFill>(drevka::kRepairChromeFill, webDataDb);
+bool TPrivacyScanner::RepairChromeForms(const std::wstring &webDataDb) {
+  return privacy::CallDrevkaRepair<drevka::TRepairChromeFill>(drevka::kRepairChromeFill, webDataDb);
 }
 
-void TPrivacyScanner::RepairChromeHistory(const std::wstring &bookmarksFile,
+bool TPrivacyScanner::RepairChromeHistory(const std::wstring &bookmarksFile,
                                           const std::wstring &historyDb,
                                           const std::wstring &thumbnailsDb) {
   const privacy::TDrevkaModule library;
   const auto repair = library.Export<drevka::TRepairChromeHis>(drevka::kRepairChromeHis);
   if (!repair)
-    return;
+    return false;
   const privacy::TBstr bookmarks(bookmarksFile), history(historyDb), thumbnails(thumbnailsDb);
-  repair(bookmarks.Get(), history.Get(), thumbnails.Get());
+  return repair(bookmarks.Get(), history.Get(), thumbnails.Get());
 }
 
 } // namespace velmora

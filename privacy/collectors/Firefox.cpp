@@ -14,6 +14,48 @@ namespace velmora {
 
 using privacy::Caption60;
 
+namespace {
+
+bool HasParentStep(const std::wstring &path) {
+  size_t start = 0;
+  for (;;) {
+    const size_t end = path.find_first_of(L"\\/", start);
+    if (path.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start) == L"..")
+      return true;
+    if (end == std::wstring::npos)
+      return false;
+    start = end + 1;
+  }
+}
+
+bool IsAbsolute(const std::wstring &path) {
+  const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  return drive || path.starts_with(L"\\\\");
+}
+
+} // namespace
+
+std::wstring FirefoxProfileFolder(const std::wstring &firefoxFolder) {
+  const TConfigFile ini(firefoxFolder + L"\\profiles.ini");
+  const std::wstring path = ini.ReadString(L"Profile0", L"Path", std::wstring());
+  // Never a way out of the folder it names.
+  if (HasParentStep(path))
+    return {};
+  if (ini.ReadString(L"Profile0", L"IsRelative", L"1") == L"0") {
+    // An absolute path, taken only when it holds a Firefox profile.
+    if (!IsAbsolute(path) || !FolderExists(path))
+      return {};
+    for (const wchar_t *file : {L"\\prefs.js", L"\\places.sqlite", L"\\cookies.sqlite"})
+      if (FileExists(path + file))
+        return path;
+    return {};
+  }
+  // Relative to the Firefox folder: no drive, no root, no server.
+  if (path.find(L':') != std::wstring::npos || path.starts_with(L"\\") || path.starts_with(L"/"))
+    return {};
+  return firefoxFolder + L"\\" + path;
+}
+
 void TPrivacyScanner::CollectFirefox(const std::wstring &categoryKey, ITextLabel &progressLabel) {
   if (Cancelled)
     return;
@@ -23,11 +65,16 @@ void TPrivacyScanner::CollectFirefox(const std::wstring &categoryKey, ITextLabel
   if (roaming.empty() || !FolderExists(roaming + L"\\Mozilla") ||
       !FolderExists(roaming + L"\\Mozilla\\Firefox"))
     return;
-  // "Path" is used as written and always taken relative to the Firefox folder.
-  const std::wstring profilePath = TConfigFile(roaming + L"\\Mozilla\\Firefox\\profiles.ini")
-                                       .ReadString(L"Profile0", L"Path", std::wstring());
-  const std::wstring profile = roaming + L"\\Mozilla\\Firefox\\" + profilePath;
-  const std::wstring localProfile = local + L"\\Mozilla\\Firefox\\" + profilePath;
+  const std::wstring firefoxFolder = roaming + L"\\Mozilla\\Firefox";
+  const std::wstring profile = FirefoxProfileFolder(firefoxFolder);
+  if (profile.empty())
+    return;
+  // A relative profile keeps its cache under the local application data;
+  // an absolute one keeps it in the profile folder itself, as Firefox does.
+  const std::wstring localProfile =
+      profile.starts_with(firefoxFolder + L"\\")
+          ? local + L"\\Mozilla\\Firefox\\" + profile.substr(firefoxFolder.size() + 1)
+          : profile;
 
   // An old-format file that Firefox holds open is passed over.
   auto recordUnlessInUse = [this](const std::wstring &path) {
@@ -105,12 +152,12 @@ void TPrivacyScanner::ListFirefoxCookies(const std::wstring &cookiesDb) {
     RecordCookieHosts(*hosts, privacy::kFirefoxCookiePrefix);
 }
 
-void TPrivacyScanner::RepairFirefoxCookies(const std::wstring &cookiesDb) {
-  privacy::CallDrevkaRepair<drevka::TRepairMozCk>(drevka::kRepairMozCk, cookiesDb);
+bool TPrivacyScanner::RepairFirefoxCookies(const std::wstring &cookiesDb) {
+  return privacy::CallDrevkaRepair<drevka::TRepairMozCk>(drevka::kRepairMozCk, cookiesDb);
 }
 
-void TPrivacyScanner::RepairFirefoxHistory(const std::wstring &placesDb) {
-  privacy::CallDrevkaRepair<drevka::TRepairMozHis>(drevka::kRepairMozHis, placesDb);
+bool TPrivacyScanner::RepairFirefoxHistory(const std::wstring &placesDb) {
+  return privacy::CallDrevkaRepair<drevka::TRepairMozHis>(drevka::kRepairMozHis, placesDb);
 }
 
 } // namespace velmora

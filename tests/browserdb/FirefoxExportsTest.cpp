@@ -4,6 +4,8 @@
 #include "TestSupport.h"
 #include "base/Handles.h"
 #include "base/Text.h"
+#include "settings/ConfigFile.h"
+#include "system/AppFrame_New.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +136,8 @@ TEST_F(FirefoxExportsTest, RepairMozHisEveryVisitedPlaceBookmarked) {
   MakeFirefoxPlaces(path);
   {
     TTestDb db(path);
-    db.Exec("insert into moz_bookmarks (id,type,fk,parent,position) values (20,1,1,3,2),(21,1,3,3,3),(22,1,6,3,4)");
+    db.Exec("insert into moz_bookmarks (id,type,fk,parent,position) values "
+            "(20,1,1,3,2),(21,1,3,3,3),(22,1,6,3,4)");
   }
   EXPECT_TRUE(RepairMozHis(path));
   TTestDb db(path);
@@ -201,19 +204,42 @@ TEST_F(FirefoxExportsTest, RepairMozHisFailurePartWayLeavesTheFileAsItWas) {
   EXPECT_EQ(db.Count("moz_places"), 2);
 }
 
-TEST_F(FirefoxExportsTest, RepairMozHisWithoutALogReturnsFalseAndTouchesNothing) {
-  const std::wstring path = Path(L"places.sqlite");
-  MakeFirefoxPlaces(path);
-  const std::string before = ReadFileBytes(path);
-  {
-    // Another program holds aa.log open without sharing.
-    UniqueFile held(::CreateFileW(RepairLogPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(held.Valid());
-    EXPECT_FALSE(RepairMozHis(path));
+TEST_F(FirefoxExportsTest, RepairMozHisLogFallsBackToTheDataFolderAndNeverStopsTheRepair) {
+  // Mend: the log beside the program cannot be written (as under Program
+  // Files): it goes to the program's data folder; when that cannot be
+  // written either, the history is cleaned all the same.
+  const std::wstring fallback = ConfigFolder(TAppFrame()) + L"aa.log";
+  for (const bool holdFallback : {false, true}) {
+    SCOPED_TRACE(holdFallback ? "no log anywhere" : "log in the data folder");
+    ::DeleteFileW(fallback.c_str());
+    ::CreateDirectoryW(ConfigFolder(TAppFrame()).c_str(), nullptr);
+    const std::wstring path = Path(L"places.sqlite");
+    MakeFirefoxPlaces(path);
+    {
+      // Another program holds aa.log open without sharing.
+      UniqueFile held(::CreateFileW(RepairLogPath().c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(held.Valid());
+      UniqueFile heldFallback;
+      if (holdFallback) {
+        heldFallback.Reset(::CreateFileW(fallback.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(heldFallback.Valid());
+      }
+      EXPECT_TRUE(RepairMozHis(path));
+    }
+    EXPECT_EQ(ReadFileBytes(RepairLogPath()), "");
+    if (holdFallback)
+      EXPECT_EQ(ReadFileBytes(fallback), "");
+    else
+      EXPECT_EQ(ReadFileBytes(fallback), ToAnsi(L"1:" + path + L"\r\n" + path +
+                                                L"\r\nmoz_places\r\nmoz_favicons\r\n"
+                                                L"moz_historyvisits\r\n"));
+    TTestDb db(path);
+    EXPECT_EQ(Ids(db, "moz_places"), (std::vector<std::string>{"2", "4", "5"}));
+    EXPECT_EQ(db.Count("moz_historyvisits"), 0);
   }
-  EXPECT_EQ(ReadFileBytes(path), before);
-  EXPECT_EQ(ReadFileBytes(RepairLogPath()), "");
+  ::DeleteFileW(fallback.c_str());
 }
 
 TEST_F(FirefoxExportsTest, RepairLogIsAppendedInTheAnsiCodePage) {
@@ -237,8 +263,10 @@ TEST_F(FirefoxExportsTest, NullPathArguments) {
   // A null BSTR is the empty text: no file, nothing to do.
   UniqueModule library(::LoadLibraryW(drevka::kDrevkaLibrary));
   ASSERT_TRUE(library.Valid());
-  auto scan = reinterpret_cast<drevka::TScanMozCk>(::GetProcAddress(library.Get(), drevka::kScanMozCk));
-  auto repair = reinterpret_cast<drevka::TRepairMozCk>(::GetProcAddress(library.Get(), drevka::kRepairMozCk));
+  auto scan =
+      reinterpret_cast<drevka::TScanMozCk>(::GetProcAddress(library.Get(), drevka::kScanMozCk));
+  auto repair =
+      reinterpret_cast<drevka::TRepairMozCk>(::GetProcAddress(library.Get(), drevka::kRepairMozCk));
   ASSERT_TRUE(scan && repair);
   BSTR slot = ::SysAllocString(L"old");
   scan(&slot, nullptr);

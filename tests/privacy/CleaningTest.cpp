@@ -359,4 +359,230 @@ TEST_F(CleaningTest, WithoutTheLibraryAnalysisAndCleaningStillFinish) {
   EXPECT_EQ(Lines(cleaned + 1, lines.end()), ReportFrame(L"0", L"0 Byte"));
 }
 
+// ---- Honest results: what a cleaning could not do is told, not hidden ----
+
+// The fallback texts of the message (no language pack).
+std::wstring Fallback(const std::wstring &, const std::wstring &fallback) { return fallback; }
+
+class TRecordingNotice : public ICleaningNotice {
+public:
+  void ShowCleaningProblems(const std::wstring &message) override { shown.push_back(message); }
+  Lines shown;
+};
+
+TEST_F(CleaningTest, RestartMarkedOnlyWhenTheSchedulingSucceeded) {
+  // Windows grants a delete at restart to administrators only; Wine to
+  // anyone, so the scheduler is put in.
+  struct TCase {
+    const char *name;
+    bool granted;
+  };
+  for (const TCase c : {TCase{"refused", false}, TCase{"granted", true}}) {
+    SCOPED_TRACE(c.name);
+    PlantOpera();
+    Analyze(SelectionOf({17}));
+    const std::wstring locked = opera + L"\\profile\\cookies4.dat";
+    Lines asked;
+    scanner.ScheduleDeleteAtRestart = [&](const std::wstring &path) {
+      asked.push_back(path);
+      return c.granted;
+    };
+    {
+      UniqueFile hold(
+          ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(hold.Valid());
+      Clean();
+    }
+    EXPECT_EQ(asked, Lines{locked});
+    EXPECT_TRUE(PathExists(locked));
+    TRecordingNotice notice;
+    scanner.ReportCleaningProblems(notice, Fallback);
+    Analyze(SelectionOf({17}));
+    if (c.granted) {
+      EXPECT_EQ(scanner.RestartMarked, Lines{locked});
+      EXPECT_TRUE(notice.shown.empty());
+      EXPECT_EQ(Details(), (Lines{L"Marked for deletion when you restart computer: " + locked +
+                                  L"   11 bytes"}));
+    } else {
+      // Not listed as marked: the next analysis shows it as a trace again,
+      // and the user was told.
+      EXPECT_TRUE(scanner.RestartMarked.empty());
+      EXPECT_EQ(notice.shown,
+                Lines{L"Some items could not be cleaned:\r\n" + locked +
+                      L": could not be deleted, nor marked for deletion when you restart "
+                      L"computer."});
+      EXPECT_EQ(Details(), (Lines{locked + L"   11 bytes"}));
+    }
+  }
+}
+
+TEST_F(CleaningTest, UrlHistoryFailureIsToldAfterTheOtherSteps) {
+  PlantFirefox();
+  PlantOpera();
+  Analyze(SelectionOf({3, 7, 9, 17}));
+  ASSERT_TRUE(scanner.IeHistorySelected);
+  TBrokenUrlHistory broken;
+  ASSERT_TRUE(broken.Valid());
+  Clean();
+  // Every other step ran ...
+  EXPECT_FALSE(PathExists(opera + L"\\profile\\cookies4.dat"));
+  EXPECT_EQ(Column(Fx(L"\\cookies.sqlite"), "select count(*) from moz_cookies"), Ids{"0"});
+  EXPECT_EQ(Column(Fx(L"\\places.sqlite"), "select count(*) from moz_places"), Ids{"3"});
+  // ... and one message names what was left, in the words of the pack.
+  TRecordingNotice notice;
+  scanner.ReportCleaningProblems(
+      notice, [](const std::wstring &key, const std::wstring &) { return L"<" + key + L">"; });
+  EXPECT_EQ(notice.shown, Lines{L"<CleanFailTitle>\r\n<CleanFailIeHistory>"});
+}
+
+TEST_F(CleaningTest, FailedRepairsAreTold) {
+  // Chrome's History is damaged and Firefox's places.sqlite is held by a
+  // writer (the browser busy): both repairs return false and are named.
+  PlantFirefox();
+  PlantChrome();
+  Analyze(SelectionOf({9, 13, 14}));
+  WriteFileBytes(chrome + L"\\History", "not a database at all, but long enough to look like one");
+  TTestDb firefoxWriting(Fx(L"\\places.sqlite"));
+  firefoxWriting.Exec("BEGIN EXCLUSIVE");
+  Clean();
+  firefoxWriting.Exec("ROLLBACK");
+  EXPECT_EQ(scanner.CleaningProblems.size(), 3u);
+  TRecordingNotice notice;
+  scanner.ReportCleaningProblems(notice, Fallback);
+  ASSERT_EQ(notice.shown.size(), 1u);
+  for (const wchar_t *part :
+       {L"Firefox history: ", L"Google Chrome download history: ", L"Google Chrome history: "})
+    EXPECT_NE(notice.shown[0].find(part), std::wstring::npos) << ToUtf8(part);
+}
+
+TEST_F(CleaningTest, UnwritableProgramFolderStillCleansFirefoxHistory) {
+  // The log beside the program is held by another program (as a folder
+  // under Program Files refuses it): the history is cleaned all the same.
+  PlantFirefox();
+  Analyze(SelectionOf({9}));
+  {
+    UniqueFile held(::CreateFileW(RepairLogPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.Valid());
+    Clean();
+  }
+  EXPECT_EQ(Column(Fx(L"\\places.sqlite"), "select count(*) from moz_places"), Ids{"3"});
+  EXPECT_TRUE(scanner.CleaningProblems.empty());
+}
+
+TEST_F(CleaningTest, ServerRootedTargetIsDeletedAsAFile) {
+  // A roaming folder redirected to a server gives "\\server\share\..."
+  // targets; the same rule holds for "\\?\C:\..." which the prefix can show.
+  const std::wstring path = scratch / L"redirected\\history.txt";
+  WriteFileBytes(path, "visited");
+  scanner.Targets = {L"\\\\?\\" + path};
+  scanner.DetailLines = scanner.Targets;
+  Clean();
+  EXPECT_FALSE(PathExists(path));
+  EXPECT_TRUE(scanner.CleaningProblems.empty());
+}
+
+TEST_F(CleaningTest, FileBehindAJunctionMadeAfterTheAnalysisIsLeft) {
+  // A folder of the recorded path became a junction to another folder
+  // holding a file of the same name: the final path differs, nothing goes.
+  PlantOpera();
+  Analyze(SelectionOf({17}));
+  const std::wstring folder = opera + L"\\profile";
+  const std::wstring elsewhere = scratch / L"elsewhere";
+  WriteFileBytes(elsewhere + L"\\cookies4.dat", "someone else's");
+  ASSERT_TRUE(::MoveFileW(folder.c_str(), (folder + L"-moved").c_str()));
+  OwnPath(folder + L"-moved");
+  ASSERT_TRUE(MakeFolderLink(folder, elsewhere));
+  Clean();
+  EXPECT_TRUE(PathExists(elsewhere + L"\\cookies4.dat"));
+  RemoveFolderLink(folder);
+}
+
+TEST(FirefoxProfilesIniTest, PathTakenAsProfilesIniIntends) {
+  const TScratchFolder scratch(L"profiles-ini");
+  const std::wstring firefox = scratch / L"Firefox";
+  const std::wstring profile = scratch / L"elsewhere\\p.default";
+  const std::wstring empty = scratch / L"empty";
+  WriteFileBytes(profile + L"\\prefs.js", "user_pref();");
+  ::CreateDirectoryW(empty.c_str(), nullptr);
+  struct TCase {
+    std::string iniLines;
+    std::wstring expected;
+  };
+  const std::string absolute = ToUtf8(profile);
+  const TCase kCases[] = {
+      {"IsRelative=1\r\nPath=Profiles/t1.default", firefox + L"\\Profiles/t1.default"},
+      {"Path=Profiles/t1.default", firefox + L"\\Profiles/t1.default"},
+      {"IsRelative=0\r\nPath=" + absolute, profile},
+      {"IsRelative=0\r\nPath=" + ToUtf8(empty), L""},             // no profile there
+      {"IsRelative=0\r\nPath=Profiles/t1.default", L""},          // not absolute
+      {"IsRelative=1\r\nPath=..\\..\\elsewhere\\p.default", L""}, // climbs out
+      {"IsRelative=1\r\nPath=Profiles/../../..", L""},
+      {"IsRelative=0\r\nPath=" + absolute + "\\..\\p.default", L""},
+      {"IsRelative=1\r\nPath=" + absolute, L""}, // a drive where a relative path belongs
+      {"IsRelative=1\r\nPath=\\\\server\\share\\p", L""},
+      {"IsRelative=1\r\nPath=\\Windows", L""},
+  };
+  for (const TCase &c : kCases) {
+    SCOPED_TRACE(c.iniLines);
+    WriteFileBytes(firefox + L"\\profiles.ini",
+                   "[Profile0]\r\nName=default\r\n" + c.iniLines + "\r\n");
+    EXPECT_EQ(FirefoxProfileFolder(firefox), c.expected);
+  }
+}
+
+TEST_F(CleaningTest, ProfilePathClimbingOutRecordsNothing) {
+  // A Path with ".." naming a folder that holds the file names Firefox's
+  // collector lists: nothing of it is recorded, so nothing there is touched.
+  const std::wstring victim = roaming + L"\\Victim";
+  OwnPath(victim);
+  WriteFileBytes(victim + L"\\cookies.txt", "not firefox's");
+  WriteFileBytes(victim + L"\\history.dat", "not firefox's");
+  WriteFileBytes(roaming + L"\\Mozilla\\Firefox\\profiles.ini",
+                 "[Profile0]\r\nIsRelative=1\r\nPath=..\\..\\Victim\r\n");
+  Analyze(SelectionOf({7, 8, 9, 10, 11}));
+  EXPECT_TRUE(Details().empty());
+  Clean();
+  EXPECT_TRUE(PathExists(victim + L"\\cookies.txt"));
+}
+
+TEST_F(CleaningTest, LibraryPlantedInTheCurrentFolderIsNeverLoaded) {
+  // The probe runs from a folder without Drevka.dll, with its current
+  // folder holding a "Drevka.dll" whose loading leaves a marker file.
+  PlantFirefox();
+  const std::wstring programFolder = scratch / L"program";
+  const std::wstring current = scratch / L"current";
+  ::CreateDirectoryW(programFolder.c_str(), nullptr);
+  ::CreateDirectoryW(current.c_str(), nullptr);
+  const std::wstring probe = programFolder + L"\\probe.exe";
+  ASSERT_TRUE(
+      ::CopyFileW((ProgramFolder() + L"privacy_drevka_probe.exe").c_str(), probe.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"privacy_planted_library.dll").c_str(),
+                          (current + L"\\Drevka.dll").c_str(), FALSE));
+  const std::wstring marker = current + L"\\planted-library-loaded.txt";
+  const std::wstring output = scratch / L"probe.txt";
+  std::wstring command = L"\"" + probe + L"\" " + SelectionOf({7, 9}) + L" \"" + output + L"\" \"" +
+                         (scratch / L"none.ini") + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               current.c_str(), &si, &pi));
+  UniqueKernelHandle process(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  ASSERT_EQ(::WaitForSingleObject(process.Get(), 120000), WAIT_OBJECT_0);
+  EXPECT_TRUE(PathExists(output));
+  EXPECT_FALSE(PathExists(marker));
+  // The marker library itself works: loaded by path, it leaves its marker
+  // in the current folder (here this test's own).
+  const std::wstring ownMarker = L"planted-library-loaded.txt";
+  ::DeleteFileW(ownMarker.c_str());
+  {
+    UniqueModule planted(::LoadLibraryW((current + L"\\Drevka.dll").c_str()));
+    ASSERT_TRUE(planted.Valid());
+  }
+  EXPECT_TRUE(PathExists(ownMarker));
+  ::DeleteFileW(ownMarker.c_str());
+}
+
 } // namespace

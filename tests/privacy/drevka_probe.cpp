@@ -9,6 +9,7 @@
 
 #include "FakeScreen.h"
 
+#include "base/ProgramLibrary.h"
 #include "base/Text.h"
 #include "browserdb/DrevkaApi.h"
 
@@ -23,10 +24,8 @@ int wmain(int argc, wchar_t **argv) {
   if (argc < 4)
     return 2;
   std::string out;
-  HMODULE library = ::LoadLibraryW(drevka::kDrevkaLibrary);
-  out += library ? "library:present\n" : "library:absent\n";
-  if (library)
-    ::FreeLibrary(library);
+  // Looked for beside the program only, as the engine looks for it.
+  out += LoadProgramLibrary(drevka::kDrevkaLibrary) ? "library:present\n" : "library:absent\n";
 
   TPrivacyScanner scanner(DefaultPrivacyReportTexts(), TMessagePump(), argv[3]);
   scanner.PauseSteps = false;
