@@ -1,5 +1,7 @@
 #include "app/CookieCache.h"
 
+#include "base/UrlCache.h"
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -14,14 +16,6 @@ std::wstring CookieSiteOf(const std::wstring &urlName) {
 }
 
 namespace {
-
-struct TCacheFind {
-  HANDLE Handle = nullptr;
-  ~TCacheFind() {
-    if (Handle)
-      FindCloseUrlCache(Handle);
-  }
-};
 
 // The entry record in a buffer of the size the cache asked for.
 std::vector<unsigned char> EntryBuffer(DWORD size) {
@@ -57,19 +51,16 @@ namespace {
 // Reads the next entry (the first when find is not open yet) into buffer:
 // the size first, then the record. False with the error code when it could
 // not be read.
-bool ReadEntry(TCacheFind &find, std::vector<unsigned char> &buffer, DWORD &error) {
+bool ReadEntry(UniqueUrlCacheFind &find, std::vector<unsigned char> &buffer, DWORD &error) {
   DWORD size = 0;
-  const bool first = find.Handle == nullptr;
+  const bool first = !find;
   if (first) {
-    HANDLE probe = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
-    error = GetLastError();
-    if (probe) { // an entry without a buffer cannot be; start afresh
-      FindCloseUrlCache(probe);
-      error = ERROR_INSUFFICIENT_BUFFER;
-    }
+    const UniqueUrlCacheFind probe(FindFirstUrlCacheEntryW(nullptr, nullptr, &size));
+    error = probe ? ERROR_INSUFFICIENT_BUFFER // an entry without a buffer cannot be; start afresh
+                  : GetLastError();
   } else {
-    error = FindNextUrlCacheEntryW(find.Handle, nullptr, &size) ? ERROR_INSUFFICIENT_BUFFER
-                                                                : GetLastError();
+    error = FindNextUrlCacheEntryW(find.Get(), nullptr, &size) ? ERROR_INSUFFICIENT_BUFFER
+                                                               : GetLastError();
   }
   if (error != ERROR_INSUFFICIENT_BUFFER)
     return false;
@@ -77,10 +68,10 @@ bool ReadEntry(TCacheFind &find, std::vector<unsigned char> &buffer, DWORD &erro
   size = static_cast<DWORD>(buffer.size());
   auto *record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data());
   if (first) {
-    find.Handle = FindFirstUrlCacheEntryW(nullptr, record, &size);
-    if (find.Handle)
+    find.Reset(FindFirstUrlCacheEntryW(nullptr, record, &size));
+    if (find)
       return true;
-  } else if (FindNextUrlCacheEntryW(find.Handle, record, &size)) {
+  } else if (FindNextUrlCacheEntryW(find.Get(), record, &size)) {
     return true;
   }
   error = GetLastError();
@@ -91,7 +82,7 @@ bool ReadEntry(TCacheFind &find, std::vector<unsigned char> &buffer, DWORD &erro
 
 void ListCookieCacheEntries(const std::function<bool(const std::wstring &)> &onCookie,
                             const TMessagePump &pump) {
-  TCacheFind find;
+  UniqueUrlCacheFind find;
   std::vector<unsigned char> buffer;
   int failures = 0;
   for (;;) {
@@ -100,7 +91,7 @@ void ListCookieCacheEntries(const std::function<bool(const std::wstring &)> &onC
     DWORD error = 0;
     const bool read = ReadEntry(find, buffer, error);
     // Without an open enumeration "no more items" means an empty cache.
-    if (!read && !find.Handle && error == ERROR_NO_MORE_ITEMS)
+    if (!read && !find && error == ERROR_NO_MORE_ITEMS)
       return;
     switch (NextCacheStep(read, error, failures)) {
     case TCacheStep::Offer:

@@ -2,6 +2,7 @@
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ScannerDetail.h"
 
+#include "base/UrlCache.h"
 #include "system/Routines.h"
 
 #include <windows.h>
@@ -13,14 +14,6 @@
 namespace velmora {
 
 namespace {
-
-struct TUrlCacheFind {
-  HANDLE handle = nullptr;
-  ~TUrlCacheFind() {
-    if (handle)
-      ::FindCloseUrlCache(handle);
-  }
-};
 
 const INTERNET_CACHE_ENTRY_INFOW *Entry(const std::vector<BYTE> &buffer) {
   return reinterpret_cast<const INTERNET_CACHE_ENTRY_INFOW *>(buffer.data());
@@ -39,14 +32,14 @@ void TPrivacyScanner::CollectIeCookies() {
 
   std::vector<BYTE> buffer;
   DWORD size = 0;
-  TUrlCacheFind find;
-  find.handle = ::FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
-  if (!find.handle && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0) {
+  UniqueUrlCacheFind find;
+  find.Reset(::FindFirstUrlCacheEntryW(nullptr, nullptr, &size));
+  if (!find && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0) {
     buffer.assign(size, 0);
-    find.handle = ::FindFirstUrlCacheEntryW(
-        nullptr, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size);
+    find.Reset(::FindFirstUrlCacheEntryW(
+        nullptr, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size));
   }
-  if (!find.handle)
+  if (!find)
     return;
 
   auto offer = [this, &buffer] {
@@ -60,7 +53,7 @@ void TPrivacyScanner::CollectIeCookies() {
   for (int unreadable = 0; unreadable < kMaxUnreadable;) {
     PumpBetweenEntries();
     size = 0;
-    if (::FindNextUrlCacheEntryW(find.handle, nullptr, &size))
+    if (::FindNextUrlCacheEntryW(find.Get(), nullptr, &size))
       break; // no entry fits in no buffer; nothing sensible follows
     // Any error other than "buffer too small" ends the enumeration (the end
     // of the cache is ERROR_NO_MORE_ITEMS).
@@ -68,7 +61,7 @@ void TPrivacyScanner::CollectIeCookies() {
       break;
     buffer.assign(size, 0);
     if (::FindNextUrlCacheEntryW(
-            find.handle, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size)) {
+            find.Get(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW *>(buffer.data()), &size)) {
       unreadable = 0;
       offer();
     } else {
