@@ -140,14 +140,21 @@ analyses() { # windows path of the program, text the report must hold
   grep -qF "$2" <<<"$report" || { echo "$report" | head -n 20; return 1; }
 }
 
+# The 64-bit registry view on 64-bit Windows: `wine reg` may start the
+# 32-bit reg.exe, which sees the 32-bit view.
+registry_view() { [ "$VELMORA_WINEARCH" = win64 ] && echo /reg:64 || true; }
 registry_entry_says() { # key version publisher
   local said
-  said=$(wine reg query "$1" </dev/null 2>/dev/null | tr -d '\r')
+  said=$(wine reg query "$1" $(registry_view) </dev/null 2>/dev/null | tr -d '\r')
   grep -qE "^ *DisplayVersion +REG_SZ +$2\$" <<<"$said" &&
     grep -qE "^ *Publisher +REG_SZ +$3\$" <<<"$said" || { echo "$said"; return 1; }
 }
 
-registry_entry_gone() { ! wine reg query "$1" </dev/null >/dev/null 2>&1; }
+registry_entry_gone() { # key: its parent is there and lists it no more
+  local said
+  said=$(wine reg query "${1%\\*}" $(registry_view) </dev/null 2>/dev/null) || return 1
+  ! grep -qiF "$1" <<<"$said"
+}
 
 # The uninstaller runs from a copy of itself and returns at once: give the
 # copy up to a minute.

@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
 # ctest's emulator: runs one Windows program under the build tree's private
 # Wine prefix (WINEPREFIX is exported by scripts/test.sh).
+#
+# The program writes into a file, not into ctest's pipe: Wine helpers it
+# starts and that outlive it (a COM surrogate, dllhost.exe, on 32-bit Wine)
+# would inherit the pipe and keep ctest waiting for it to close.
 set -e
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-exec wine "$@"
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+status=0
+wine "$@" >"$out" 2>&1 || status=$?
+cat "$out"
+exit $status
