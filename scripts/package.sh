@@ -60,11 +60,12 @@ copyright=$(resource_value x86_64 "$exe" LegalCopyright)
 [ -n "$product" ] && [ -n "$publisher" ] ||
   { echo "package: $exe has no ProductName or CompanyName in its version resource" >&2; exit 1; }
 
+fill() { printf '%s' "$1" | sed 's/[\/&]/\\&/g'; } # a value for sed's replacement
 for arch in x86_64 i686; do
   dir="$out/stage/Quorvix-$version-$arch"
-  sed -e "s/@PRODUCT@/$product/g" -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$arch/g" \
-    -e "s/@DESCRIPTION@/$description/g" -e "s/@COPYRIGHT@/$copyright/g" -e 's/$/\r/' \
-    "$root/installer/readme.txt.in" >"$dir/readme.txt"
+  sed -e "s/@PRODUCT@/$(fill "$product")/g" -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$arch/g" \
+    -e "s/@DESCRIPTION@/$(fill "$description")/g" -e "s/@COPYRIGHT@/$(fill "$copyright")/g" \
+    -e 's/$/\r/' "$root/installer/readme.txt.in" >"$dir/readme.txt"
   (cd "$out/stage" && zip -qrX "$out/Quorvix-$version-$arch.zip" "Quorvix-$version-$arch")
 done
 

@@ -38,6 +38,7 @@ wine_prefix_renew() {
   esac
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
 }
 wine_prefix_check() {
   local stamp="$WINEPREFIX/velmora-wine.txt"
