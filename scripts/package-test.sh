@@ -54,9 +54,12 @@ check_in_prefix() { # arch
   export BUILD_DIR="$work/$arch"
   export VELMORA_WINEARCH=$([ "$arch" = i686 ] && echo win32 || echo win64)
   export WINEPREFIX="$BUILD_DIR/wineprefix"
-  # No menu entries or file associations on the host for the installed program.
+  # No menu entries or file associations on the host for the installed
+  # program, and the user folders Wine links to stay in the build tree.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  mkdir -p "$BUILD_DIR"
+  export HOME="$BUILD_DIR/home" XDG_DATA_HOME="$BUILD_DIR/home/.local/share"
+  export XDG_CONFIG_HOME="$BUILD_DIR/home/.config" XDG_CACHE_HOME="$BUILD_DIR/home/.cache"
+  mkdir -p "$BUILD_DIR" "$HOME"
   . "$root/scripts/wine-env.sh"
   . "$root/scripts/xvfb.sh"
   xvfb_start
