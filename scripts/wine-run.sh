@@ -8,7 +8,8 @@
 set -e
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-out=$(mktemp)
+# (in the build tree, which the test scripts export as BUILD_DIR)
+out=$(mktemp -p "${BUILD_DIR:-${TMPDIR:-/tmp}}" wine-run.XXXXXX)
 trap 'rm -f "$out"' EXIT
 status=0
 wine "$@" >"$out" 2>&1 || status=$?
