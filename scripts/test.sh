@@ -14,6 +14,7 @@ wine32_note=$("$root/scripts/wine32.sh") || wine32=no
 "$root/scripts/build.sh" i686
 "$root/scripts/check-layers.sh"
 "$root/scripts/check-exports.sh" "$root/build/i686"
+"$root/scripts/check-exports.sh" "$root/build/x86_64"
 
 export BUILD_DIR="$root/build/x86_64"
 . "$root/scripts/wine-env.sh"
