@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Checks that the 32-bit Drevka.dll exports its functions by plain name
-# (no stdcall decoration) at the agreed ordinals (scripts/drevka-exports.txt,
-# "<ordinal> <name>" lines), and that its export directory names it
-# "Drevka.dll".
+# Checks that Drevka.dll of a build (either target) exports its functions by
+# plain name (on i686: no stdcall decoration) at the agreed ordinals
+# (scripts/drevka-exports.txt, "<ordinal> <name>" lines), and that its export
+# directory names it "Drevka.dll".
 #
 # objdump -p prints the export directory like this (binutils 2.40):
 #   Name 				00059078 Drevka.dll
@@ -18,7 +18,8 @@ dir="${1:?build dir}"
 dll="$dir/bin/Drevka.dll"
 [ -f "$dll" ] || { echo "check-exports: no $dll yet, skipped"; exit 0; }
 expected="$(dirname "$0")/drevka-exports.txt"
-dump=$(i686-w64-mingw32-objdump -p "$dll")
+# The x86_64 objdump reads both PE32 and PE32+.
+dump=$(x86_64-w64-mingw32-objdump -p "$dll")
 
 actual=$(awk '
   /Ordinal Base/ { for (i = 1; i <= NF; i++) if ($i == "Base") base = $(i + 1) }

@@ -8,6 +8,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   mingw-w64-tools googletest wine wine64 xvfb xauth tcl
   imagemagick dpkg-dev ca-certificates python3 clang-format
+  nsis zip unzip
 )
 
 missing=()

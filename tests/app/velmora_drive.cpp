@@ -3,8 +3,12 @@
 //                                 area as WIDTHxHEIGHT+X+Y
 //   velmora_drive view <name>     opens a view: privacy, junk or options
 //   velmora_drive tab <index>     shows a tab of the options view
+//   velmora_drive report          waits up to a minute for the privacy
+//                                 analysis to end, prints its report (UTF-8)
 //   velmora_drive close           closes the window
 #include "VelmoraProcess.h"
+
+#include "base/Text.h"
 
 #include <commctrl.h>
 
@@ -42,6 +46,23 @@ int wmain(int argc, wchar_t **argv) {
     if (!tabs)
       return 1;
     SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(_wtoi(argv[2])), 0);
+    return 0;
+  }
+  if (command == L"report") {
+    HWND privacy = FindPanel(window, L"pnlPrivacy");
+    HWND memo = privacy ? FindControl(privacy, L"Edit") : nullptr;
+    if (!memo)
+      return 1;
+    // Done when the report is there and the button reads "Analyze" again.
+    std::wstring report;
+    for (int i = 0; i < 600; ++i, Sleep(100)) {
+      report = TextOf(memo);
+      if (report.rfind(L"Privacy Analysis Report", 0) == 0 &&
+          FindControl(privacy, L"Button", L"Analyze"))
+        break;
+    }
+    std::fputs(velmora::ToUtf8(report).c_str(), stdout);
+    std::fputs("\n", stdout);
     return 0;
   }
   if (command == L"close") {
