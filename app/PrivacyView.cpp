@@ -14,7 +14,7 @@ void TFormMain::CreatePrivacyView() {
   Own(pnlPrivacy,
       std::make_unique<TPanel>(L"pnlPrivacy", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
   HWND view = pnlPrivacy->Handle();
-  treeImages_ = LoadImageList(L"TREE", 11, 16);
+  treeImages_ = LoadImageList(L"TREE", kTreeImageCount, 16);
   Own(RzCheckTree1,
       std::make_unique<TCheckTree>(L"RzCheckTree1", view, Box(0, 0, 190, 428), treeImages_.Get()));
   AddPrivacyNodes();
@@ -47,7 +47,7 @@ void TFormMain::CreatePrivacyView() {
 
 void TFormMain::AddPrivacyNodes() {
   for (const TPrivacyNode &node : kPrivacyNodes)
-    RzCheckTree1->AddNode(node.Parent, node.Caption, node.ImageIndex);
+    RzCheckTree1->AddNode(node.Parent, node.Caption, node.ImageIndex, PlaceOf(node));
 }
 
 void TFormMain::btnPrivaryAnalyzeClick() {

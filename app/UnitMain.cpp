@@ -1,6 +1,7 @@
 #include "app/UnitMain.h"
 
 #include "app/FormLayout.h"
+#include "app/PrivacyNodes.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "junk/TempFileThread.h"
@@ -213,10 +214,8 @@ void TFormMain::FormCreate() {
 }
 
 void TFormMain::FormShow() {
-  std::wstring selection = Config->ReadString(cfg::kVelmoraSection, cfg::kSelection, L"");
-  if (selection.empty())
-    selection = cfg::kDefaultSelection;
-  RzCheckTree1->ApplySelection(selection);
+  RzCheckTree1->ApplySelection(
+      SelectionToShow(Config->ReadString(cfg::kVelmoraSection, cfg::kSelection, L"")));
   ImageNotePrivacyClick();
   SetNavigation(2, 0, 0);
 }

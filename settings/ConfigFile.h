@@ -25,7 +25,10 @@ inline const wchar_t kSecureDeletion[] = L"Secure Deletion";
 inline const wchar_t kCookieSection[] = L"Cookie";
 inline const wchar_t kVelmoraSection[] = L"Velmora";
 inline const wchar_t kSelection[] = L"pzinfo";
-inline const wchar_t kDefaultSelection[] = L"101000011000110001101100101111111111111111";
+// One mark per privacy leaf; positions 43-57 (Edge, Brave, Vivaldi) repeat
+// the marks of Chrome's leaves (12-16).
+inline const wchar_t kDefaultSelection[] =
+    L"101000011000110001101100101111111111111111011000110001100";
 } // namespace cfg
 
 class TConfigFile {

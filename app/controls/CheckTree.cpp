@@ -7,11 +7,14 @@
 
 namespace velmora {
 
-int TCheckTreeModel::Add(int parent, std::wstring caption, int imageIndex) {
+int TCheckTreeModel::Add(int parent, std::wstring caption, int imageIndex,
+                         const TNodePlace &place) {
   TNode node;
   node.Caption = std::move(caption);
   node.ImageIndex = imageIndex;
   node.Parent = parent;
+  node.Position = place.Position;
+  node.TextKey = place.TextKey;
   nodes_.push_back(std::move(node));
   const int index = Count() - 1;
   if (parent >= 0)
@@ -50,27 +53,51 @@ void TCheckTreeModel::UpdateAncestors(int index) {
   }
 }
 
+std::vector<int> TCheckTreeModel::LeavesByPosition() const {
+  std::vector<int> leaves;
+  size_t rank = 0;
+  for (int i = 0; i < Count(); ++i) {
+    if (!IsLeaf(i))
+      continue;
+    const int position = Node(i).Position;
+    const size_t at = position >= 0 ? static_cast<size_t>(position) : rank;
+    ++rank;
+    if (leaves.size() <= at)
+      leaves.resize(at + 1, -1);
+    leaves[at] = i;
+  }
+  return leaves;
+}
+
 std::wstring TCheckTreeModel::Selection() const {
   std::wstring selection;
-  for (const TNode &node : nodes_)
-    if (node.Children.empty())
-      selection += node.State == TCheckState::Checked ? L'1' : L'0';
+  for (int leaf : LeavesByPosition())
+    selection += leaf >= 0 && Node(leaf).State == TCheckState::Checked ? L'1' : L'0';
   return selection;
 }
 
 void TCheckTreeModel::ApplySelection(const std::wstring &selection) {
-  size_t leaf = 0;
-  for (int i = 0; i < Count(); ++i) {
-    if (!IsLeaf(i))
-      continue;
-    const size_t position = leaf++;
-    if (position >= selection.size())
+  const std::vector<int> leaves = LeavesByPosition();
+  for (size_t position = 0; position < leaves.size() && position < selection.size(); ++position) {
+    if (leaves[position] < 0)
       continue;
     if (selection[position] == L'1')
-      SetChecked(i, true);
+      SetChecked(leaves[position], true);
     else if (selection[position] == L'0')
-      SetChecked(i, false);
+      SetChecked(leaves[position], false);
   }
+}
+
+int TCheckTreeModel::TextKeyOf(int index) const {
+  const int key = Node(index).TextKey;
+  return key >= 0 ? key : index;
+}
+
+int TCheckTreeModel::TextKeyCount() const {
+  int count = 0;
+  for (int i = 0; i < Count(); ++i)
+    count = std::max(count, TextKeyOf(i) + 1);
+  return count;
 }
 
 // --- TCheckTree --------------------------------------------------------------
@@ -134,11 +161,12 @@ TCheckTree::~TCheckTree() {
   }
 }
 
-int TCheckTree::AddNode(int parent, const std::wstring &caption, int imageIndex) {
-  const int index = model_.Add(parent, caption, imageIndex);
+int TCheckTree::AddNode(int parent, const std::wstring &caption, int imageIndex,
+                        const TNodePlace &place) {
+  const int index = model_.Add(parent, caption, imageIndex, place);
   TVINSERTSTRUCTW insert = {};
   insert.hParent = parent >= 0 ? Item(parent) : TVI_ROOT;
-  insert.hInsertAfter = TVI_LAST;
+  insert.hInsertAfter = place.After >= 0 ? Item(place.After) : TVI_LAST;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
   insert.item.pszText = const_cast<wchar_t *>(caption.c_str());
   insert.item.iImage = imageIndex;
@@ -194,13 +222,24 @@ int TCheckTree::IndexOf(HTREEITEM item) const {
   return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-void TCheckTree::SetText(int index, const std::wstring &text) {
-  model_.SetCaption(index, text);
-  TVITEMW item = {};
-  item.mask = TVIF_TEXT;
-  item.hItem = Item(index);
-  item.pszText = const_cast<wchar_t *>(text.c_str());
-  TreeView_SetItem(hwnd_, &item);
+std::wstring TCheckTree::Text(int key) const {
+  for (int i = 0; i < model_.Count(); ++i)
+    if (model_.TextKeyOf(i) == key)
+      return model_.Node(i).Caption;
+  return std::wstring();
+}
+
+void TCheckTree::SetText(int key, const std::wstring &text) {
+  for (int i = 0; i < model_.Count(); ++i) {
+    if (model_.TextKeyOf(i) != key)
+      continue;
+    model_.SetCaption(i, text);
+    TVITEMW item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = Item(i);
+    item.pszText = const_cast<wchar_t *>(text.c_str());
+    TreeView_SetItem(hwnd_, &item);
+  }
 }
 
 std::wstring TCheckTree::ShownText(int index) const {

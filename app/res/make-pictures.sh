@@ -89,6 +89,12 @@ tree -fill '#6a9fd8' -draw 'roundrectangle 1,3 15,14 1,1' -fill '#9cc3ea' -draw 
   -fill '#4a7fb8' -draw 'rectangle 1,3 6,5' PNG32:tree-09.png   # application group
 tree -fill '#3fae4f' -draw 'circle 8,8 8,1' -stroke white -strokewidth 2 -fill none \
   -draw 'polyline 4,8 7,11 12,5' PNG32:tree-10.png           # done (spare)
+tree -fill '#0a7c8c' -draw 'circle 8,8 8,1' -fill '#36c0a8' -draw 'circle 10,10 10,5' \
+  -fill white -font $bold -pointsize 11 -annotate +4+12 'E' PNG32:tree-11.png   # Microsoft Edge
+tree -fill '#f05a24' -draw 'path "M 8,1 L 14,3 L 14,8 Q 14,13 8,15 Q 2,13 2,8 L 2,3 Z"' \
+  -fill white -font $bold -pointsize 10 -annotate +4+12 'B' PNG32:tree-12.png   # Brave
+tree -fill '#d6293a' -draw 'circle 8,8 8,1' -fill white -font $bold -pointsize 11 \
+  -annotate +4+12 'V' PNG32:tree-13.png                     # Vivaldi
 
 # Program icon: the shield at three sizes.
 $c nav-privacy.png \( -clone 0 -resize 32x32 \) \( -clone 0 -resize 16x16 \) Velmora.ico

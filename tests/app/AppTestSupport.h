@@ -16,7 +16,8 @@ namespace velmora::test {
 
 // A selection with only position 25 ("Start Menu" Run history) checked,
 // and the key whose values that analyses.
-inline const wchar_t kOnlyRunHistory[] = L"000000000000000000000000100000000000000000";
+inline const wchar_t kOnlyRunHistory[] =
+    L"000000000000000000000000100000000000000000000000000000000";
 inline const wchar_t kRunMru[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 // The configuration file of the program in the prefix.

@@ -74,7 +74,7 @@ protected:
 
 TEST_F(ClosingTest, DuringPrivacyAnalysis) {
   TConfigFile(ConfigPath())
-      .WriteString(cfg::kVelmoraSection, cfg::kSelection, std::wstring(42, L'1'));
+      .WriteString(cfg::kVelmoraSection, cfg::kSelection, std::wstring(57, L'1'));
   TVelmoraProcess velmora;
   HWND window = velmora.WaitForWindow();
   ASSERT_NE(window, nullptr);

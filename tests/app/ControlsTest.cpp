@@ -134,14 +134,14 @@ class CheckTreeModelTest : public ::testing::Test {
 protected:
   void SetUp() override {
     for (const TPrivacyNode &node : kPrivacyNodes)
-      model.Add(node.Parent, node.Caption, node.ImageIndex);
+      model.Add(node.Parent, node.Caption, node.ImageIndex, PlaceOf(node));
   }
   TCheckTreeModel model;
 };
 
-TEST_F(CheckTreeModelTest, HasFiftyThreeNodesAndFortyTwoLeaves) {
-  EXPECT_EQ(model.Count(), 53);
-  EXPECT_EQ(model.Selection(), std::wstring(42, L'0'));
+TEST_F(CheckTreeModelTest, HasSeventyOneNodesAndFiftySevenLeaves) {
+  EXPECT_EQ(model.Count(), 71);
+  EXPECT_EQ(model.Selection(), std::wstring(57, L'0'));
   EXPECT_EQ(model.Node(30).Caption, L"\"Start Menu\" Run History");
   EXPECT_EQ(model.Node(52).Caption, L"7-Zip");
 }
@@ -164,17 +164,17 @@ TEST_F(CheckTreeModelTest, StoredSelectionEdgeCases) {
     const wchar_t *after;
   } cases[] = {
       // shorter: only the leaves it covers change
-      {L"01", L"111111111111111111111111111111111111111111",
-       L"011111111111111111111111111111111111111111"},
+      {L"01", L"111111111111111111111111111111111111111111111111111111111",
+       L"011111111111111111111111111111111111111111111111111111111"},
       // other characters leave their leaf alone
-      {L"1x0?", L"010100000000000000000000000000000000000001",
-       L"110100000000000000000000000000000000000001"},
-      // characters past the 42nd are ignored
-      {L"000000000000000000000000000000000000000001000",
-       L"111111111111111111111111111111111111111111",
-       L"000000000000000000000000000000000000000001"},
-      {L"", L"101010101010101010101010101010101010101010",
-       L"101010101010101010101010101010101010101010"},
+      {L"1x0?", L"010100000000000000000000000000000000000001000000000000001",
+       L"110100000000000000000000000000000000000001000000000000001"},
+      // characters past the 57th are ignored
+      {L"000000000000000000000000000000000000000000000000000000001000",
+       L"111111111111111111111111111111111111111111111111111111111",
+       L"000000000000000000000000000000000000000000000000000000001"},
+      {L"", L"101010101010101010101010101010101010101010101010101010101",
+       L"101010101010101010101010101010101010101010101010101010101"},
   };
   for (const Case &c : cases) {
     model.ApplySelection(c.before);
@@ -187,7 +187,8 @@ TEST_F(CheckTreeModelTest, StoredSelectionEdgeCases) {
 TEST_F(CheckTreeModelTest, CheckingAParentChecksEveryLeafBelowAndPartialCountsAsUnchecked) {
   model.SetChecked(31, true); // Other Applications
   const std::wstring selection = model.Selection();
-  EXPECT_EQ(selection.substr(25), std::wstring(17, L'1'));
+  EXPECT_EQ(selection.substr(25, 17), std::wstring(17, L'1'));
+  EXPECT_EQ(selection.substr(42), std::wstring(15, L'0'));
   EXPECT_EQ(selection.substr(0, 25), std::wstring(25, L'0'));
   EXPECT_EQ(model.Node(49).State, TCheckState::Checked);
 
@@ -199,7 +200,7 @@ TEST_F(CheckTreeModelTest, CheckingAParentChecksEveryLeafBelowAndPartialCountsAs
   model.Toggle(31); // a partial box is checked by a click
   EXPECT_EQ(model.Node(31).State, TCheckState::Checked);
   model.Toggle(31); // a checked one cleared
-  EXPECT_EQ(model.Selection(), std::wstring(42, L'0'));
+  EXPECT_EQ(model.Selection(), std::wstring(57, L'0'));
   EXPECT_EQ(model.Node(49).State, TCheckState::Unchecked);
 }
 

@@ -35,7 +35,7 @@ TEST_F(FormTest, StartsOnThePrivacyViewWithItsFirstState) {
   EXPECT_FALSE(Shown(f.pnlOptions->Handle()));
 
   // Privacy view.
-  for (int i = 0; i < 53; ++i) {
+  for (int i = 0; i < f.RzCheckTree1->Model().Count(); ++i) {
     if (!f.RzCheckTree1->Model().IsLeaf(i)) {
       EXPECT_TRUE(f.RzCheckTree1->Expanded(i)) << i;
     }
@@ -91,14 +91,16 @@ TEST_F(FormTest, OptionsFirstOpeningWritesTheFourDefaults) {
 TEST_F(FormTest, TreeFollowsTheStoredSelectionAndCloseStoresItBack) {
   struct Case {
     const wchar_t *stored; // null: no value at all
-    const wchar_t *shown;
+    std::wstring shown;
   } cases[] = {
       {nullptr, cfg::kDefaultSelection},
       {L"", cfg::kDefaultSelection},
-      {L"11", L"110000000000000000000000000000000000000000"}, // the rest start unchecked
-      {L"1x1", L"101000000000000000000000000000000000000000"},
+      {L"11", L"11" + std::wstring(55, L'0')}, // the rest start unchecked
+      {L"1x1", L"101" + std::wstring(54, L'0')},
       {L"111111111111111111111111111111111111111111000",
-       L"111111111111111111111111111111111111111111"},
+       std::wstring(42, L'1') + std::wstring(15, L'0')},
+      // past the last leaf: ignored
+      {L"111111111111111111111111111111111111111111111111111111111000", std::wstring(57, L'1')},
   };
   for (const Case &c : cases) {
     RemoveConfig();
@@ -113,7 +115,7 @@ TEST_F(FormTest, TreeFollowsTheStoredSelectionAndCloseStoresItBack) {
     const std::wstring stored =
         TConfigFile(ConfigPath()).ReadString(cfg::kVelmoraSection, cfg::kSelection, L"");
     EXPECT_EQ(stored, marks);
-    EXPECT_EQ(stored.size(), 42u);
+    EXPECT_EQ(stored.size(), 57u);
     form.reset();
   }
 }
@@ -121,7 +123,7 @@ TEST_F(FormTest, TreeFollowsTheStoredSelectionAndCloseStoresItBack) {
 TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
   TFormMain &f = Open();
   TCheckTree &tree = *f.RzCheckTree1;
-  f.RzCheckTree1->ApplySelection(std::wstring(42, L'0'));
+  f.RzCheckTree1->ApplySelection(std::wstring(57, L'0'));
   // Find the state box of "Windows" (node 28) on screen and press it.
   RECT r = {};
   TreeView_EnsureVisible(tree.Handle(), tree.Item(28));
@@ -136,7 +138,7 @@ TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
   EXPECT_EQ(tree.ShownState(28), TCheckState::Checked);
   EXPECT_EQ(tree.ShownState(29), TCheckState::Checked);
   EXPECT_EQ(tree.ShownState(30), TCheckState::Checked);
-  EXPECT_EQ(f.GetSelection(), L"000000000000000000000001100000000000000000");
+  EXPECT_EQ(f.GetSelection(), L"000000000000000000000001100000000000000000000000000000000");
 
   // Space on the selected leaf clears it; its parent becomes partial. The
   // key goes to the tree itself, which tells its parent.
@@ -146,7 +148,7 @@ TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
   SendMessageW(tree.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
   EXPECT_EQ(tree.ShownState(30), TCheckState::Unchecked);
   EXPECT_EQ(tree.ShownState(28), TCheckState::Partial);
-  EXPECT_EQ(f.GetSelection(), L"000000000000000000000001000000000000000000");
+  EXPECT_EQ(f.GetSelection(), L"000000000000000000000001000000000000000000000000000000000");
 }
 
 // --- "/auto" -----------------------------------------------------------------------

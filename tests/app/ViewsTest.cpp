@@ -78,7 +78,7 @@ protected:
 // --- privacy view ---------------------------------------------------------------------
 
 TEST_F(ViewsTest, PrivacyAnalyzeWithNothingCheckedOnlyAsks) {
-  TFormMain &f = OpenWith(std::wstring(42, L'0').c_str());
+  TFormMain &f = OpenWith(std::wstring(57, L'0').c_str());
   const TViewState before = PrivacyState(f);
   Press(*f.btnPrivaryAnalyze);
   ASSERT_EQ(boxes.size(), 1u);
