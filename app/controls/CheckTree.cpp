@@ -139,7 +139,7 @@ UniqueImageList MakeStateImages(int size) {
 TCheckTree::TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST images)
     : TWinControl(std::move(name), parent, WC_TREEVIEWW, L"",
                   WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT |
-                      TVS_SHOWSELALWAYS,
+                      TVS_SHOWSELALWAYS | TVS_NONEVENHEIGHT, // rows of any scaled height
                   WS_EX_CLIENTEDGE, bounds),
       stateImages_(MakeStateImages(Scaled(16, Dpi()))) {
   TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
