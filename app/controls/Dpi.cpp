@@ -15,6 +15,23 @@ GetDpiForWindowFn DpiForWindowFunction() {
   return function;
 }
 
+// Windows 8.1 knows each monitor's DPI (shcore.dll); Windows 7 has no
+// such library.
+int MonitorDpi(HWND window) {
+  using GetDpiForMonitorFn = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+  static const GetDpiForMonitorFn function = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  if (!function || FAILED(function(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                   0 /* effective */, &x, &y)))
+    return 0;
+  return static_cast<int>(y);
+}
+
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
@@ -35,6 +52,8 @@ int WindowDpi(HWND window) {
     const HANDLE remembered = GetPropW(GetAncestor(window, GA_ROOT), kDpiProperty);
     if (remembered)
       return static_cast<int>(reinterpret_cast<INT_PTR>(remembered));
+    if (const int dpi = MonitorDpi(window); dpi > 0)
+      return dpi;
   }
   return ScreenDpi();
 }

@@ -11,7 +11,8 @@ constexpr int kDesignDpi = 96;
 
 // The DPI a window is shown at: GetDpiForWindow where the system has it
 // (Windows 10 1607 and later), else the DPI its top-level window last
-// received in WM_DPICHANGED, else the screen's LOGPIXELSY.
+// received in WM_DPICHANGED, else its monitor's (Windows 8.1), else the
+// screen's LOGPIXELSY.
 int WindowDpi(HWND window);
 // Remembers the DPI a top-level window was moved to, for WindowDpi on
 // systems without GetDpiForWindow.
