@@ -14,9 +14,9 @@ void TFormMain::CreatePrivacyView() {
   Own(pnlPrivacy,
       std::make_unique<TPanel>(L"pnlPrivacy", pnl2->Handle(), Box(1, 1, 710, 488), kViewColor));
   HWND view = pnlPrivacy->Handle();
-  treeImages_ = LoadImageList(L"TREE", kTreeImageCount, 16);
   Own(RzCheckTree1,
-      std::make_unique<TCheckTree>(L"RzCheckTree1", view, Box(0, 0, 190, 428), treeImages_.Get()));
+      std::make_unique<TCheckTree>(L"RzCheckTree1", view, Box(0, 0, 190, 428), nullptr));
+  LoadTreeImages();
   AddPrivacyNodes();
   Own(Splitter1, std::make_unique<TSplitter>(L"Splitter1", view, Box(190, 0, 5, 428), kViewColor));
   Own(mmoPrivacy, std::make_unique<TMemo>(L"mmoPrivacy", view, Box(195, 0, 515, 428)));
@@ -24,7 +24,7 @@ void TFormMain::CreatePrivacyView() {
   Splitter1->MaxLeft = 500;
   Splitter1->OnMoved = [this](int left) {
     RzCheckTree1->SetBounds(Box(0, 0, left, 428));
-    MoveWindow(Splitter1->Handle(), left, 0, 5, 428, TRUE);
+    Splitter1->SetBounds(Box(left, 0, 5, 428));
     mmoPrivacy->SetBounds(Box(left + 5, 0, 710 - left - 5, 428));
   };
   Own(Panel1, std::make_unique<TPanel>(L"Panel1", view, Box(0, 428, 710, 60), kStripColor));
@@ -43,6 +43,13 @@ void TFormMain::CreatePrivacyView() {
       std::make_unique<TButton>(L"btnPrivacyCleaner", strip, Box(590, 23, 110, 28), L"Clean"));
   btnPrivaryAnalyze->OnClick = [this] { btnPrivaryAnalyzeClick(); };
   btnPrivacyCleaner->OnClick = [this] { btnPrivacyCleanerClick(); };
+}
+
+void TFormMain::LoadTreeImages() {
+  // The tree holds the old list until it has the new one.
+  UniqueImageList old = std::move(treeImages_);
+  treeImages_ = LoadImageList(L"TREE", kTreeImageCount, Scaled(16, Dpi()));
+  RzCheckTree1->SetImages(treeImages_.Get());
 }
 
 void TFormMain::AddPrivacyNodes() {

@@ -19,6 +19,10 @@ const UINT kFormActivateMessage = WM_APP + 10;
 const UINT_PTR kStopTimer = 1;
 const UINT kStopTimerMs = 50;
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 std::wstring ProgramFolderOf() {
@@ -54,6 +58,16 @@ TFormMain::TFormMain(TFormSettings settings)
   const int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
   CreateHandle(0, kFormClass, caption_, kFormStyle, x, y, width, height, nullptr);
   Graphics.Attach(Handle());
+  const int dpi = Dpi();
+  if (dpi != kDesignDpi) {
+    // The layout is for 96 DPI: the window grows with the screen's scale.
+    RECT scaled = {0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
+    AdjustWindowRectEx(&scaled, kFormStyle, FALSE, 0);
+    const int w = scaled.right - scaled.left, h = scaled.bottom - scaled.top;
+    SetWindowPos(Handle(), nullptr, desktop.left + (desktop.right - desktop.left - w) / 2,
+                 desktop.top + (desktop.bottom - desktop.top - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   CreateControls();
   FormCreate();
 }
@@ -118,6 +132,19 @@ void TFormMain::CreateBanner() {
   Image39->SetPicture(TPicture::FromResource(L"STRIP"));
 }
 
+// ---- Screen scale ------------------------------------------------------------
+
+void TFormMain::ApplyDpi(int dpi) {
+  if (dpi <= 0 || dpi == Dpi())
+    return;
+  RememberWindowDpi(Handle(), dpi);
+  Graphics.SetDpi(dpi);
+  for (TScalable *part : scalable_)
+    part->SetDpi(dpi);
+  LoadTreeImages();
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // ---- Window procedure -------------------------------------------------------
 
 LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,6 +165,16 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_CLOSE:
     Close();
     return 0;
+  case WM_DPICHANGED: {
+    // Moved to a screen of another scale: take the size the system
+    // suggests, then lay everything out again.
+    const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyDpi(LOWORD(wParam));
+    return 0;
+  }
   case WM_TIMER:
     if (wParam == kStopTimer) {
       StopRunningWork();
@@ -145,6 +182,7 @@ LRESULT TFormMain::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     break;
   case WM_DESTROY:
+    ForgetWindowDpi(Handle());
     if (settings_.QuitOnDestroy)
       PostQuitMessage(0);
     break;

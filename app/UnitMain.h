@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace velmora {
@@ -24,7 +25,7 @@ class TempThread;
 // The vendor's upgrade page, opened by the Update button.
 extern const wchar_t kUpgradePageUrl[];
 
-// Fixed size of the window's client area.
+// Fixed size of the window's client area at 96 DPI.
 constexpr int kClientWidth = 824;
 constexpr int kClientHeight = 564;
 
@@ -105,6 +106,12 @@ public:
   void SetText(int, const std::wstring &text) override;
   std::vector<TTranslatable *> Owned() override { return owned_; }
 
+  // ---- Screen scale ----
+  // The DPI the window is laid out at.
+  int Dpi() const { return Graphics.Dpi(); }
+  // Lays out every control, font and picture again at a new DPI.
+  void ApplyDpi(int dpi);
+
   // ---- Shared objects and flags ----
   std::unique_ptr<TLanguage> Language;
   std::unique_ptr<TAppFrame> Locations;
@@ -178,12 +185,16 @@ private:
   void CreateJunkView();
   void CreateOptionsView();
   void AddPrivacyNodes();
-  // Keeps a control in its slot and lists it for the language packs.
+  // Keeps a control in its slot and lists it for the language packs and,
+  // when it has a window, for a change of DPI (parents before children).
   template <class T> T *Own(std::unique_ptr<T> &slot, std::unique_ptr<T> control) {
     slot = std::move(control);
     owned_.push_back(slot.get());
+    if constexpr (std::is_base_of_v<TScalable, T>)
+      scalable_.push_back(slot.get());
     return slot.get();
   }
+  void LoadTreeImages();
 
   bool ConfirmLeave();
   void WriteFlag(const wchar_t *key, bool checked);
@@ -198,6 +209,7 @@ private:
 
   TFormSettings settings_;
   std::vector<TTranslatable *> owned_;
+  std::vector<TScalable *> scalable_;
   std::wstring caption_ = L"Quorvix";
   UniqueImageList treeImages_;
   int runDepth_ = 0;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -104,10 +105,29 @@ int TCheckTreeModel::TextKeyCount() const {
 
 namespace {
 
-// Draws the three boxes of the state image list (index 0 stays blank).
-UniqueImageList MakeStateImages() {
-  const int size = 16;
+// Draws the three boxes of the state image list (index 0 stays blank) at
+// a size; the shapes are laid out on a 16 x 16 grid and scaled with it.
+UniqueImageList MakeStateImages(int size) {
   UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, 4, 0));
+  const double unit = size / 16.0;
+  const int lo = static_cast<int>(2 * unit), hi = size - 1 - static_cast<int>(unit);
+  const int line = std::max(1, size / 16);
+  const int fillLo = static_cast<int>(5 * unit),
+            fillHi = static_cast<int>(std::ceil(12 * unit)) - 1;
+  // The tick: a stroke two grid pixels wide along two segments.
+  const double tick[][2] = {{5.5, 8.0}, {7.5, 10.0}, {11.5, 6.0}};
+  auto onTick = [&](int x, int y) {
+    const double u = (x + 0.5) / unit, v = (y + 0.5) / unit;
+    for (int i = 0; i < 2; ++i) {
+      const double ax = tick[i][0], ay = tick[i][1], dx = tick[i + 1][0] - ax,
+                   dy = tick[i + 1][1] - ay;
+      const double t = std::clamp(((u - ax) * dx + (v - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+      const double ex = ax + t * dx - u, ey = ay + t * dy - v;
+      if (ex * ex + ey * ey <= 1.0)
+        return true;
+    }
+    return false;
+  };
   for (int state = 0; state < 4; ++state) {
     void *pixels = nullptr;
     const UniqueBitmap bitmap = CreateArgbBitmap(size, size, &pixels);
@@ -120,17 +140,19 @@ UniqueImageList MakeStateImages() {
       for (int x = 0; x < size; ++x)
         put(x, y, 0);
     if (state > 0) {
-      for (int y = 2; y <= 14; ++y)
-        for (int x = 2; x <= 14; ++x)
-          put(x, y, (x == 2 || x == 14 || y == 2 || y == 14) ? border : fill);
+      for (int y = lo; y <= hi; ++y)
+        for (int x = lo; x <= hi; ++x) {
+          const bool edge = x < lo + line || x > hi - line || y < lo + line || y > hi - line;
+          put(x, y, edge ? border : fill);
+        }
       if (state == 2) { // a tick
-        const int tick[][2] = {{5, 8}, {6, 9}, {7, 10}, {8, 9}, {9, 8}, {10, 7}, {11, 6}};
-        for (auto &t : tick)
-          for (int d = 0; d < 2; ++d)
-            put(t[0], t[1] - d, mark);
+        for (int y = lo + line; y <= hi - line; ++y)
+          for (int x = lo + line; x <= hi - line; ++x)
+            if (onTick(x, y))
+              put(x, y, mark);
       } else if (state == 3) { // a filled square
-        for (int y = 5; y <= 11; ++y)
-          for (int x = 5; x <= 11; ++x)
+        for (int y = fillLo; y <= fillHi; ++y)
+          for (int x = fillLo; x <= fillHi; ++x)
             put(x, y, 0xFF7FA8D6);
       }
     }
@@ -144,13 +166,13 @@ UniqueImageList MakeStateImages() {
 TCheckTree::TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST images)
     : TWinControl(std::move(name), parent, WC_TREEVIEWW, L"",
                   WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT |
-                      TVS_SHOWSELALWAYS,
+                      TVS_SHOWSELALWAYS | TVS_NONEVENHEIGHT, // rows of any scaled height
                   WS_EX_CLIENTEDGE, bounds),
-      stateImages_(MakeStateImages()) {
+      stateImages_(MakeStateImages(Scaled(16, Dpi()))) {
   TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
   TreeView_SetImageList(hwnd_, stateImages_.Get(), TVSIL_STATE);
-  TreeView_SetIndent(hwnd_, 19);
-  TreeView_SetItemHeight(hwnd_, 18);
+  TreeView_SetIndent(hwnd_, Scaled(19, Dpi()));
+  TreeView_SetItemHeight(hwnd_, Scaled(18, Dpi()));
   SetWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -159,6 +181,20 @@ TCheckTree::~TCheckTree() {
     RemoveWindowSubclass(hwnd_, &TCheckTree::MouseProc, 1);
     TreeView_SetImageList(hwnd_, nullptr, TVSIL_STATE);
   }
+}
+
+void TCheckTree::SetDpi(int dpi) {
+  TWinControl::SetDpi(dpi);
+  // The tree holds the old list until it has the new one.
+  UniqueImageList old = std::move(stateImages_);
+  stateImages_ = MakeStateImages(Scaled(16, dpi));
+  TreeView_SetImageList(hwnd_, stateImages_.Get(), TVSIL_STATE);
+  TreeView_SetIndent(hwnd_, Scaled(19, dpi));
+  TreeView_SetItemHeight(hwnd_, Scaled(18, dpi));
+}
+
+void TCheckTree::SetImages(HIMAGELIST images) {
+  TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
 }
 
 int TCheckTree::AddNode(int parent, const std::wstring &caption, int imageIndex,

@@ -73,6 +73,11 @@ public:
   TCheckTree(std::wstring name, HWND parent, RECT bounds, HIMAGELIST images);
   ~TCheckTree() override;
 
+  // Node pictures; the caller keeps the list alive while the tree shows it.
+  void SetImages(HIMAGELIST images);
+  // Box pictures, indent and row height follow the DPI.
+  void SetDpi(int dpi) override;
+
   TCheckTreeModel &Model() { return model_; }
   const TCheckTreeModel &Model() const { return model_; }
   // Adds a node to model and tree (parents first).

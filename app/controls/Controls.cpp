@@ -20,17 +20,22 @@ std::unordered_map<HWND, TWinControl *> &Registry() {
 const wchar_t kPanelClass[] = L"TVelmoraPanel";
 const wchar_t kSplitterClass[] = L"TVelmoraSplitter";
 
+void Place(HWND hwnd, const RECT &r) {
+  MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
 } // namespace
 
 TWinControl::TWinControl(std::wstring name, HWND parent, const wchar_t *className,
                          const std::wstring &text, DWORD style, DWORD exStyle, RECT bounds)
-    : TComponent(std::move(name)) {
-  hwnd_ = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | style, bounds.left,
-                          bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                          parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    : TComponent(std::move(name)), design_(bounds), dpi_(WindowDpi(parent)) {
+  const RECT r = Scaled(bounds, dpi_);
+  hwnd_ = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, parent, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_)
     throw EAppError(L"Cannot create the control " + Name());
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(dpi_)), FALSE);
   Registry()[hwnd_] = this;
 }
 
@@ -51,8 +56,15 @@ void TWinControl::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled ? TRUE 
 
 void TWinControl::SetFocus() { ::SetFocus(hwnd_); }
 
-void TWinControl::SetBounds(const RECT &r) {
-  MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+void TWinControl::SetBounds(const RECT &bounds) {
+  design_ = bounds;
+  Place(hwnd_, Scaled(design_, dpi_));
+}
+
+void TWinControl::SetDpi(int dpi) {
+  dpi_ = dpi;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(dpi_)), FALSE);
+  Place(hwnd_, Scaled(design_, dpi_));
 }
 
 bool RouteControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
@@ -75,13 +87,22 @@ bool RouteControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &re
 // --- TPanel -----------------------------------------------------------------
 
 TPanel::TPanel(std::wstring name, HWND parent, RECT bounds, COLORREF color)
-    : TComponent(std::move(name)), color_(color), brush_(CreateSolidBrush(color)),
-      graphics_(color) {
+    : TComponent(std::move(name)), color_(color), brush_(CreateSolidBrush(color)), graphics_(color),
+      design_(bounds), dpi_(WindowDpi(parent)) {
   RegisterClassOnce(kPanelClass);
+  const RECT r = Scaled(bounds, dpi_);
   CreateHandle(WS_EX_CONTROLPARENT, kPanelClass, Name(),
-               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-               bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
+               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.left, r.top,
+               r.right - r.left, r.bottom - r.top, parent);
   graphics_.Attach(Handle());
+  graphics_.SetDpi(dpi_);
+}
+
+void TPanel::SetDpi(int dpi) {
+  dpi_ = dpi;
+  graphics_.SetDpi(dpi);
+  Place(Handle(), Scaled(design_, dpi_));
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TPanel::SetVisible(bool visible) { ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE); }
@@ -228,11 +249,12 @@ TListView::TListView(std::wstring name, HWND parent, RECT bounds, const std::wst
                      int columnWidth)
     : TWinControl(std::move(name), parent, WC_LISTVIEWW, L"",
                   WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                  WS_EX_CLIENTEDGE, bounds) {
+                  WS_EX_CLIENTEDGE, bounds),
+      columnWidth_(columnWidth) {
   ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT | LVCF_WIDTH;
-  col.cx = columnWidth;
+  col.cx = Scaled(columnWidth, Dpi());
   col.pszText = const_cast<wchar_t *>(column.c_str());
   ListView_InsertColumn(hwnd_, 0, &col);
 }
@@ -265,6 +287,11 @@ LRESULT TListView::Notify(NMHDR *hdr) {
   if (handler && *handler)
     (*handler)();
   return 0;
+}
+
+void TListView::SetDpi(int dpi) {
+  TWinControl::SetDpi(dpi);
+  ListView_SetColumnWidth(hwnd_, 0, Scaled(columnWidth_, dpi));
 }
 
 int TListView::Count() const { return ListView_GetItemCount(hwnd_); }
@@ -341,10 +368,18 @@ void TPageControl::SetTabCaption(int index, const std::wstring &caption) {
   item.pszText = const_cast<wchar_t *>(caption.c_str());
   TabCtrl_SetItem(hwnd_, index, &item);
   // A longer caption can change the tab row; keep the sheets over the page.
+  PlaceSheets();
+}
+
+void TPageControl::PlaceSheets() {
   const RECT page = PageBounds();
   for (TTabSheet *sheet : sheets_)
-    MoveWindow(sheet->Handle(), page.left, page.top, page.right - page.left, page.bottom - page.top,
-               TRUE);
+    Place(sheet->Handle(), page);
+}
+
+void TPageControl::SetDpi(int dpi) {
+  TWinControl::SetDpi(dpi); // the new font sets the height of the tab row
+  PlaceSheets();
 }
 
 RECT TPageControl::PageBounds() const {
@@ -379,6 +414,11 @@ TTabSheet::TTabSheet(std::wstring name, TPageControl &pages, const std::wstring 
                page.bottom - page.top, SWP_NOACTIVATE);
 }
 
+void TTabSheet::SetDpi(int dpi) {
+  TPanel::SetDpi(dpi);
+  Place(Handle(), pages_.PageBounds());
+}
+
 void TTabSheet::SetText(int, const std::wstring &text) {
   caption_ = text;
   pages_.SetTabCaption(index_, text);
@@ -387,10 +427,21 @@ void TTabSheet::SetText(int, const std::wstring &text) {
 // --- TSplitter --------------------------------------------------------------
 
 TSplitter::TSplitter(std::wstring name, HWND parent, RECT bounds, COLORREF color)
-    : TComponent(std::move(name)), color_(color) {
+    : TComponent(std::move(name)), color_(color), design_(bounds), dpi_(WindowDpi(parent)) {
   RegisterClassOnce(kSplitterClass);
-  CreateHandle(0, kSplitterClass, Name(), WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
-               bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
+  const RECT r = Scaled(bounds, dpi_);
+  CreateHandle(0, kSplitterClass, Name(), WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
+               r.bottom - r.top, parent);
+}
+
+void TSplitter::SetBounds(const RECT &bounds) {
+  design_ = bounds;
+  Place(Handle(), Scaled(design_, dpi_));
+}
+
+void TSplitter::SetDpi(int dpi) {
+  dpi_ = dpi;
+  Place(Handle(), Scaled(design_, dpi_));
 }
 
 LRESULT TSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -413,7 +464,8 @@ LRESULT TSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (GetCapture() == Handle()) {
       POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       MapWindowPoints(Handle(), GetParent(Handle()), &p, 1);
-      int left = p.x - grab_;
+      // The mouse moves in pixels; the owner lays out at 96 DPI.
+      int left = Unscaled(p.x - grab_, dpi_);
       left = left < MinLeft ? MinLeft : (left > MaxLeft ? MaxLeft : left);
       if (OnMoved)
         OnMoved(left);

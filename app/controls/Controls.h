@@ -2,6 +2,7 @@
 // Thin wrappers of the standard controls the window uses. A wrapper creates
 // its control but does not own it: the parent window destroys it. Panels
 // route the notifications of their children to the wrappers.
+#include "app/controls/Dpi.h"
 #include "app/controls/GraphicControls.h"
 #include "app/controls/Window.h"
 #include "base/Handles.h"
@@ -15,7 +16,8 @@
 
 namespace velmora {
 
-class TWinControl : public TComponent {
+// Bounds are given in the 96-DPI layout and placed at the parent's DPI.
+class TWinControl : public TComponent, public TScalable {
 public:
   TWinControl(std::wstring name, HWND parent, const wchar_t *className, const std::wstring &text,
               DWORD style, DWORD exStyle, RECT bounds);
@@ -30,6 +32,10 @@ public:
   void SetEnabled(bool enabled);
   void SetFocus();
   void SetBounds(const RECT &bounds);
+  const RECT &DesignBounds() const { return design_; }
+  int Dpi() const { return dpi_; }
+  // Places the control and sets its font for a new DPI.
+  void SetDpi(int dpi) override;
 
   // Notifications from the parent: WM_COMMAND codes and WM_NOTIFY records.
   virtual void Command(WORD) {}
@@ -40,6 +46,10 @@ public:
 
 protected:
   HWND hwnd_;
+
+private:
+  RECT design_;
+  int dpi_;
 };
 
 // Routes WM_COMMAND and WM_NOTIFY of child controls to their wrappers.
@@ -47,9 +57,11 @@ bool RouteControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &re
 
 // A plain container with a background colour, graphic controls of its own
 // and windowed children.
-class TPanel : public TWindow, public TComponent {
+class TPanel : public TWindow, public TComponent, public TScalable {
 public:
   TPanel(std::wstring name, HWND parent, RECT bounds, COLORREF color);
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi) override;
   TGraphicHost &Graphics() { return graphics_; }
   COLORREF Color() const { return color_; }
   bool Visible() const { return IsWindowVisible(Handle()) != FALSE; }
@@ -63,6 +75,8 @@ private:
   COLORREF color_;
   UniqueBrush brush_;
   TGraphicHost graphics_;
+  RECT design_;
+  int dpi_;
 };
 
 class TButton : public TWinControl {
@@ -128,8 +142,12 @@ public:
   void Clear();
   int Selected() const; // -1 when none
   void Select(int index);
+  void SetDpi(int dpi) override;
 
   std::function<void()> OnClick, OnDblClick, OnColumnClick;
+
+private:
+  int columnWidth_; // at 96 DPI
 };
 
 class TPageControl;
@@ -141,6 +159,8 @@ public:
   TTextRule Rule() const override { return TTextRule::Caption; }
   std::wstring Text(int) const override { return caption_; }
   void SetText(int, const std::wstring &text) override;
+  // Follows the display area of its page control.
+  void SetDpi(int dpi) override;
 
 private:
   TPageControl &pages_;
@@ -159,16 +179,23 @@ public:
   int ActivePage() const;
   void SetActivePage(int index);
   LRESULT Notify(NMHDR *hdr) override;
+  void SetDpi(int dpi) override;
+  // Lays the sheets over the display area.
+  void PlaceSheets();
 
 private:
   std::vector<TTabSheet *> sheets_;
 };
 
 // A vertical bar that moves the border between two neighbours.
-class TSplitter : public TWindow, public TComponent {
+class TSplitter : public TWindow, public TComponent, public TScalable {
 public:
   TSplitter(std::wstring name, HWND parent, RECT bounds, COLORREF color);
-  // Called with the new left edge of the bar while it is dragged.
+  void SetBounds(const RECT &bounds);
+  const RECT &DesignBounds() const { return design_; }
+  void SetDpi(int dpi) override;
+  // Called with the new left edge of the bar while it is dragged. The edge
+  // and its limits are in the 96-DPI layout, as bounds are.
   std::function<void(int)> OnMoved;
   int MinLeft = 0, MaxLeft = 0;
 
@@ -178,6 +205,8 @@ protected:
 private:
   COLORREF color_;
   int grab_ = 0;
+  RECT design_;
+  int dpi_;
 };
 
 } // namespace velmora

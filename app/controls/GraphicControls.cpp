@@ -17,15 +17,19 @@ void Fire(const std::function<void()> &handler) {
 } // namespace
 
 TGraphicControl::TGraphicControl(std::wstring name, TGraphicHost &host, RECT bounds)
-    : TComponent(std::move(name)), host_(host), bounds_(bounds) {
+    : TComponent(std::move(name)), host_(host), design_(bounds),
+      bounds_(Scaled(bounds, host.Dpi())) {
   host.Add(this);
 }
 
 void TGraphicControl::SetBounds(const RECT &bounds) {
   Invalidate();
-  bounds_ = bounds;
+  design_ = bounds;
+  bounds_ = Scaled(design_, host_.Dpi());
   Invalidate();
 }
+
+void TGraphicControl::Rescale() { bounds_ = Scaled(design_, host_.Dpi()); }
 
 void TGraphicControl::SetVisible(bool visible) {
   if (visible_ == visible)
@@ -79,7 +83,7 @@ void TLabel::Paint(HDC dc) const {
     const UniqueBrush brush(CreateSolidBrush(background_));
     FillRect(dc, &r, brush.Get());
   }
-  const TSelectObject font(dc, bold_ ? FormBoldFont() : FormFont());
+  const TSelectObject font(dc, bold_ ? FormBoldFont(host_.Dpi()) : FormFont(host_.Dpi()));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color_);
   UINT format = DT_NOPREFIX | (align_ == TAlign::Center ? DT_CENTER : DT_LEFT);
@@ -136,6 +140,19 @@ bool TGraphicHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT &r
   default:
     return false;
   }
+}
+
+void TGraphicHost::Attach(HWND window) {
+  window_ = window;
+  SetDpi(WindowDpi(window));
+}
+
+void TGraphicHost::SetDpi(int dpi) {
+  dpi_ = dpi;
+  for (TGraphicControl *control : controls_)
+    control->Rescale();
+  if (window_)
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 TGraphicControl *TGraphicHost::ControlAt(POINT p) const {

@@ -3,6 +3,7 @@
 // window that holds them, so that they can be transparent over a picture.
 // The holder (TGraphicHost) paints them in order and routes the mouse to
 // the topmost one under it.
+#include "app/controls/Dpi.h"
 #include "app/controls/Pictures.h"
 #include "app/controls/Window.h"
 #include "base/Screen.h"
@@ -14,12 +15,17 @@ namespace velmora {
 
 class TGraphicHost;
 
+// Bounds are given in the 96-DPI layout; Bounds() is where the control is
+// on the screen, at the host's DPI.
 class TGraphicControl : public TComponent {
 public:
   TGraphicControl(std::wstring name, TGraphicHost &host, RECT bounds);
 
   const RECT &Bounds() const { return bounds_; }
+  const RECT &DesignBounds() const { return design_; }
   void SetBounds(const RECT &bounds);
+  // Places the control again after its host changed DPI.
+  void Rescale();
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
   void Invalidate() const;
@@ -33,6 +39,7 @@ protected:
   TGraphicHost &host_;
 
 private:
+  RECT design_;
   RECT bounds_;
   bool visible_ = true;
 };
@@ -87,10 +94,14 @@ private:
 class TGraphicHost {
 public:
   explicit TGraphicHost(COLORREF background) : background_(background) {}
-  void Attach(HWND window) { window_ = window; }
+  // The window painted on; the controls take its DPI.
+  void Attach(HWND window);
   HWND Window() const { return window_; }
   void Add(TGraphicControl *control) { controls_.push_back(control); }
   void SetBackground(COLORREF color) { background_ = color; }
+  int Dpi() const { return dpi_; }
+  // Lays the controls out at a new DPI.
+  void SetDpi(int dpi);
 
   // Handles painting and mouse messages; false for every other message.
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
@@ -105,6 +116,7 @@ private:
 
   HWND window_ = nullptr;
   COLORREF background_;
+  int dpi_ = kDesignDpi;
   std::vector<TGraphicControl *> controls_;
   TGraphicControl *hot_ = nullptr;
   TGraphicControl *pressed_ = nullptr;

@@ -30,13 +30,19 @@ public:
   unsigned PixelAt(int x, int y) const;
   bool SameAs(const TPicture &other) const { return bitmap_ == other.bitmap_; }
 
-  // Draws the picture into the rectangle, stretched, blending its alpha.
+  // Draws the picture into the rectangle, blending its alpha. A rectangle
+  // of another size gets a copy resampled with a cubic filter (kept for the
+  // next drawing at that size), so pictures stay crisp at every scale.
   void Draw(HDC dc, const RECT &target) const;
+  // A copy resampled to the size; this picture itself when the size is its own.
+  TPicture Resized(int width, int height) const;
 
 private:
   struct TBits {
     UniqueBitmap Handle;
     unsigned *Pixels = nullptr;
+    std::shared_ptr<TBits> Resized; // the last size drawn, when not the picture's own
+    int ResizedWidth = 0, ResizedHeight = 0;
   };
   std::shared_ptr<TBits> bitmap_;
   int width_ = 0, height_ = 0;

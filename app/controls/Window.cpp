@@ -4,6 +4,8 @@
 #include "base/Handles.h"
 #include "base/Text.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -111,26 +113,31 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 namespace {
-UniqueFont MakeTahoma(int weight) {
+// Tahoma 8 pt: 11 pixels high at 96 DPI.
+UniqueFont MakeTahoma(int weight, int dpi) {
   LOGFONTW lf = {};
-  lf.lfHeight = -11;
+  lf.lfHeight = -MulDiv(8, dpi, 72);
   lf.lfWeight = weight;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
   return UniqueFont(CreateFontIndirectW(&lf));
 }
+
+// One font per weight and DPI, kept for the life of the process: controls
+// hold them without owning them, and a window meets only a few DPIs.
+HFONT CachedTahoma(int weight, int dpi) {
+  static std::map<std::pair<int, int>, UniqueFont> fonts;
+  UniqueFont &font = fonts[{weight, dpi}];
+  if (!font)
+    font = MakeTahoma(weight, dpi);
+  return font.Get();
+}
 } // namespace
 
-HFONT FormFont() {
-  static const UniqueFont font = MakeTahoma(FW_NORMAL);
-  return font.Get();
-}
+HFONT FormFont(int dpi) { return CachedTahoma(FW_NORMAL, dpi); }
 
-HFONT FormBoldFont() {
-  static const UniqueFont font = MakeTahoma(FW_BOLD);
-  return font.Get();
-}
+HFONT FormBoldFont(int dpi) { return CachedTahoma(FW_BOLD, dpi); }
 
 std::wstring WindowText(HWND hwnd) {
   const LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);

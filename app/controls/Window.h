@@ -63,9 +63,10 @@ private:
 // handler: the application's error box. Null restores a plain error box.
 void SetApplicationErrorHandler(std::function<void(const std::wstring &message)> handler);
 
-// Tahoma 8 pt (height -11), plain and bold, shared by all controls.
-HFONT FormFont();
-HFONT FormBoldFont();
+// Tahoma 8 pt (height -11 at 96 DPI) at a DPI, plain and bold, shared by
+// all controls.
+HFONT FormFont(int dpi);
+HFONT FormBoldFont(int dpi);
 
 // Text of a window (WM_GETTEXT) and its replacement (WM_SETTEXT).
 std::wstring WindowText(HWND hwnd);

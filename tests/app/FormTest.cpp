@@ -11,17 +11,19 @@ using namespace velmora::test;
 
 TEST_F(FormTest, StartsOnThePrivacyViewWithItsFirstState) {
   TFormMain &f = Open();
+  // The 96-DPI size at the screen's scale.
+  const int dpi = WindowDpi(f.Handle());
   RECT client;
   GetClientRect(f.Handle(), &client);
-  EXPECT_EQ(client.right, 824);
-  EXPECT_EQ(client.bottom, 564);
+  EXPECT_EQ(client.right, Scaled(824, dpi));
+  EXPECT_EQ(client.bottom, Scaled(564, dpi));
   EXPECT_EQ(WindowText(f.Handle()), L"Quorvix");
   EXPECT_EQ(GetWindowLongW(f.Handle(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
   LOGFONTW font = {};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.btnPrivaryAnalyze->Handle(), WM_GETFONT, 0, 0)),
              sizeof(font), &font);
   EXPECT_STREQ(font.lfFaceName, L"Tahoma");
-  EXPECT_EQ(font.lfHeight, -11);
+  EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72)); // 8 pt: -11 at 96 DPI
 
   // Navigation bar and banner.
   EXPECT_EQ(f.ImageNotePrivacy->ImageIndex(), 2);
@@ -128,7 +130,8 @@ TEST_F(FormTest, ClickOnAParentBoxChecksItsLeaves) {
   RECT r = {};
   TreeView_EnsureVisible(tree.Handle(), tree.Item(28));
   ASSERT_TRUE(TreeView_GetItemRect(tree.Handle(), tree.Item(28), &r, TRUE));
-  POINT box = {r.left - 16 - 8, (r.top + r.bottom) / 2}; // the state image sits left of the icon
+  // The state image sits left of the icon, both 16 wide at 96 DPI.
+  POINT box = {r.left - Scaled(16 + 8, tree.Dpi()), (r.top + r.bottom) / 2};
   TVHITTESTINFO hit = {};
   hit.pt = box;
   TreeView_HitTest(tree.Handle(), &hit);

@@ -133,6 +133,11 @@ bool ClickNavigation(HWND mainWindow, const std::wstring &view) {
     p = {54, 273};
   else
     return false;
+  // The points are in the 96-DPI layout, where the bar is 490 high; the
+  // window may be shown at another scale.
+  RECT client;
+  GetClientRect(bar, &client);
+  p = {MulDiv(p.x, client.bottom, 490), MulDiv(p.y, client.bottom, 490)};
   SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
   SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
   return true;

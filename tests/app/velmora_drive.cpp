@@ -20,6 +20,9 @@ using namespace velmora::test;
 int wmain(int argc, wchar_t **argv) {
   if (argc < 2)
     return 2;
+  // Sizes and points of the program's window as they are on the screen,
+  // whatever its scale.
+  SetProcessDPIAware();
   const std::wstring command = argv[1];
   HWND window = nullptr;
   for (int i = 0; i < 300 && !window; ++i) {
