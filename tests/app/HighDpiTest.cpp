@@ -4,8 +4,10 @@
 // scale (WM_DPICHANGED) laying it all out again. ctest runs these at 96
 // and at 144 DPI.
 #include "AppTestSupport.h"
+#include "app/PrivacyNodes.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -228,7 +230,7 @@ TEST_F(HighDpiTest, MovingToAScreenOfAnotherScaleLaysEverythingOutAgain) {
   Pump();
   ExpectLaidOutAt(f, other);
   EXPECT_EQ(f.btnPrivaryAnalyze->Caption(), L"Analyze");
-  EXPECT_EQ(f.RzCheckTree1->Model().Count(), 53);
+  EXPECT_EQ(f.RzCheckTree1->Model().Count(), static_cast<int>(std::size(kPrivacyNodes)));
 
   // Back again: the same layout as at the start.
   MoveToDpi(f, dpi);
