@@ -88,12 +88,14 @@ void RemoveLeftoversOfRemovedPlaces(TSQLiteDatabase &db, bool icons) {
   db.RunStatement("delete from favicons.moz_icons_to_pages where page_id not in (select id "
                   "from favicons.moz_pages_w_icons)");
   // A page's own icons go with their last page; a site's root icon
-  // (/favicon.ico) goes with the last place of its site.
+  // (/favicon.ico) goes with the last place of its site, found through the
+  // (prefix, host) index of moz_origins.
   db.RunStatement(
       "delete from favicons.moz_icons where id not in (select icon_id from "
       "favicons.moz_icons_to_pages) and (root = 0 or not exists (select 1 from main.moz_origins o "
-      "where substr(icon_url, 1, length(o.prefix) + length(o.host) + 1) = o.prefix || o.host || "
-      "'/'))");
+      "where o.prefix = substr(icon_url, 1, instr(icon_url, '://') + 2) and o.host = "
+      "substr(icon_url, instr(icon_url, '://') + 3, instr(substr(icon_url, instr(icon_url, "
+      "'://') + 3) || '/', '/') - 1)))");
 }
 
 bool IsTodaysPlaces(TSQLiteDatabase &db) { return db.HasTable(L"moz_origins"); }

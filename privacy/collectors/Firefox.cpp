@@ -64,10 +64,12 @@ std::wstring ProfileFolderOf(const TConfigFile &ini, const std::wstring &firefox
   return firefoxFolder + L"\\" + path;
 }
 
+// The section names of an ini file (GetPrivateProfileStringW without a
+// section lists them).
 std::vector<std::wstring> SectionNames(const std::wstring &iniPath) {
   std::vector<wchar_t> buffer(32768);
-  const DWORD n = ::GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                   iniPath.c_str());
+  const DWORD n = ::GetPrivateProfileStringW(nullptr, nullptr, L"", buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), iniPath.c_str());
   std::vector<std::wstring> names;
   for (DWORD i = 0; i < n && buffer[i];) {
     names.emplace_back(&buffer[i]);
