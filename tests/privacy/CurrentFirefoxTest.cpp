@@ -225,6 +225,42 @@ TEST_F(CurrentFirefoxTest, RunningFirefoxKeepsSessionsDatabasesAndFilesOfEveryPr
   }
 }
 
+TEST_F(CurrentFirefoxTest, DatabasesFirefoxHoldsAreLeftAndTheUserIsTold) {
+  PlantProfiles();
+  Analyze(SelectionOf({8, 9, 10}));
+  {
+    // Firefox keeps its databases open in exclusive locking mode.
+    TTestDb places(Backslashed(work) + L"\\places.sqlite"),
+        forms(Backslashed(work) + L"\\formhistory.sqlite");
+    for (TTestDb *db : {&places, &forms}) {
+      db->Exec("PRAGMA locking_mode = EXCLUSIVE");
+      db->Exec("BEGIN IMMEDIATE");
+    }
+    places.Exec("update moz_meta set value = value where 0");
+    forms.Exec("update moz_sources set source = source where 0");
+    Clean();
+    for (TTestDb *db : {&places, &forms})
+      db->Exec("COMMIT");
+  }
+  EXPECT_EQ(Rows(Backslashed(work) + L"\\places.sqlite", "select count(*) from moz_annos"),
+            Ids{"3"});
+  EXPECT_EQ(
+      Rows(Backslashed(work) + L"\\formhistory.sqlite", "select count(*) from moz_formhistory"),
+      Ids{"1"});
+  // The default profile's databases are cleaned all the same.
+  EXPECT_EQ(Rows(Backslashed(main) + L"\\places.sqlite", "select count(*) from moz_annos"),
+            Ids{"0"});
+  const std::wstring message = scanner.CleaningProblemsMessage(
+      [](const std::wstring &, const std::wstring &fallback) { return fallback; });
+  EXPECT_EQ(
+      message,
+      L"Some items could not be cleaned:\r\n"
+      L"Firefox history: the database could not be cleaned. Close Firefox and try again.\r\n"
+      L"Firefox download history: the database could not be cleaned. Close Firefox and try "
+      L"again.\r\n"
+      L"Firefox saved forms: the database could not be cleaned. Close Firefox and try again.");
+}
+
 TEST(FirefoxProfilesTest, EveryListedProfileWithItsDefault) {
   TScratchFolder scratch(L"firefox-profiles");
   const std::wstring firefox = scratch / L"Firefox", local = scratch / L"Local";
