@@ -91,6 +91,24 @@ void __stdcall ScanMozCk(BSTR *result, BSTR cookiesPath) {
   });
 }
 
+// ---- Today's Firefox ----
+
+bool __stdcall RepairMozDown(BSTR placesPath) {
+  return Guarded([&] { RepairMozDownloads(Text(placesPath)); });
+}
+
+void __stdcall ScanMozDown(BSTR *result, BSTR placesPath) {
+  GuardedScan(result, [&] { return ScanMozDownloads(Text(placesPath)); });
+}
+
+bool __stdcall RepairMozForm(BSTR formHistoryPath) {
+  return Guarded([&] { RepairMozForms(Text(formHistoryPath)); });
+}
+
+void __stdcall ScanMozForm(BSTR *result, BSTR formHistoryPath) {
+  GuardedScan(result, [&] { return ScanMozForms(Text(formHistoryPath)); });
+}
+
 } // extern "C"
 
 // The definitions have exactly the types the program binds (DrevkaApi.h).
@@ -102,3 +120,7 @@ static_assert(std::is_same_v<decltype(&ScanChromeCk), TScanChromeCk>);
 static_assert(std::is_same_v<decltype(&RepairMozHis), TRepairMozHis>);
 static_assert(std::is_same_v<decltype(&RepairMozCk), TRepairMozCk>);
 static_assert(std::is_same_v<decltype(&ScanMozCk), TScanMozCk>);
+static_assert(std::is_same_v<decltype(&RepairMozDown), TRepairMozDown>);
+static_assert(std::is_same_v<decltype(&ScanMozDown), TScanMozDown>);
+static_assert(std::is_same_v<decltype(&RepairMozForm), TRepairMozForm>);
+static_assert(std::is_same_v<decltype(&ScanMozForm), TScanMozForm>);

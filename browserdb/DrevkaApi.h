@@ -45,4 +45,20 @@ inline constexpr char kRepairMozHis[] = "RepairMozHis";
 inline constexpr char kRepairMozCk[] = "RepairMozCk";
 inline constexpr char kScanMozCk[] = "ScanMozCk";
 
+// ---- Today's Firefox (places.sqlite and formhistory.sqlite of Firefox 26 on) ----
+// The scans store one entry per line, each ending with a line feed ("\n").
+// Ordinal 20: RepairMozDown(places.sqlite): the download annotations, the
+// download visits and the places only they kept.
+using TRepairMozDown = bool(__stdcall *)(BSTR placesPath);
+// Ordinal 21: ScanMozDown(result slot, places.sqlite): the downloaded addresses.
+using TScanMozDown = void(__stdcall *)(BSTR *result, BSTR placesPath);
+// Ordinal 22: RepairMozForm(formhistory.sqlite): every saved form entry.
+using TRepairMozForm = bool(__stdcall *)(BSTR formHistoryPath);
+// Ordinal 23: ScanMozForm(result slot, formhistory.sqlite): the field names.
+using TScanMozForm = void(__stdcall *)(BSTR *result, BSTR formHistoryPath);
+inline constexpr char kRepairMozDown[] = "RepairMozDown";
+inline constexpr char kScanMozDown[] = "ScanMozDown";
+inline constexpr char kRepairMozForm[] = "RepairMozForm";
+inline constexpr char kScanMozForm[] = "ScanMozForm";
+
 } // namespace velmora::drevka

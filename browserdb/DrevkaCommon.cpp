@@ -90,6 +90,20 @@ std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
   return hosts;
 }
 
+std::wstring ScanLines(TSQLiteDatabase &db, const std::string &query) {
+  std::wstring lines;
+  const auto rows = db.QueryTable(query);
+  for (; !rows->AtEnd(); rows->MoveNext()) {
+    std::wstring value = rows->ColumnText(0);
+    for (wchar_t &c : value)
+      if (c == L'\r' || c == L'\n')
+        c = L' ';
+    lines += value;
+    lines += L'\n';
+  }
+  return lines;
+}
+
 void RepairTables(const std::wstring &path,
                   std::initializer_list<std::pair<const wchar_t *, const char *>> statements) {
   if (!FileExists(path))

@@ -44,6 +44,16 @@ std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
 void RepairTables(const std::wstring &path,
                   std::initializer_list<std::pair<const wchar_t *, const char *>> statements);
 void RepairMozHistory(const std::wstring &path);
+// Today's Firefox: the download history of places.sqlite, form history of
+// formhistory.sqlite. The scans give one line per entry, each ending with
+// a line feed.
+std::wstring ScanMozDownloads(const std::wstring &placesPath);
+void RepairMozDownloads(const std::wstring &placesPath);
+std::wstring ScanMozForms(const std::wstring &formHistoryPath);
+void RepairMozForms(const std::wstring &formHistoryPath);
+// The first column of every row of query, one line each (line breaks inside
+// a value become spaces).
+std::wstring ScanLines(TSQLiteDatabase &db, const std::string &query);
 void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &historyPath,
                          const std::wstring &thumbnailsPath);
 

@@ -58,6 +58,11 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
   ChromeHistoryFound = ChromeCookiesFound = ChromeDownloadsFound = ChromeFormsFound = false;
   FirefoxHistoryDb.clear();
   FirefoxCookieDb.clear();
+  FirefoxCookieDbs.clear();
+  FirefoxHistoryDbs.clear();
+  FirefoxDownloadDbs.clear();
+  FirefoxFormDbs.clear();
+  FirefoxProfileFolders.clear();
   ChromeHistoryDb.clear();
   ChromeCookieDb.clear();
   ChromeDownloadDb.clear();

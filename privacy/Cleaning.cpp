@@ -25,7 +25,8 @@ bool Contains(const std::wstring &text, const wchar_t *part) {
 
 TTargetKind KindOf(const std::wstring &target) {
   // The cookie host lines name hosts, whatever characters a host holds.
-  if (target.starts_with(privacy::kFirefoxCookiePrefix) ||
+  // So do Firefox's other display-only entries (downloads, form fields).
+  if (target.starts_with(privacy::kFirefoxDisplayStart) ||
       target.starts_with(privacy::kChromeCookiePrefix))
     return TTargetKind::DisplayOnly;
   // "C:\..." and, for folders redirected to a server, "\\server\share\...".
@@ -138,6 +139,15 @@ TDeletion DeleteRecordedFile(const std::wstring &path) {
 
 } // namespace
 
+bool TPrivacyScanner::InFirefoxProfile(const std::wstring &path) const {
+  // A profile kept outside the Firefox folder (IsRelative=0).
+  for (const std::wstring &folder : FirefoxProfileFolders)
+    if (path.size() > folder.size() && SameText(path.substr(0, folder.size()), folder) &&
+        (path[folder.size()] == L'\\' || path[folder.size()] == L'/'))
+      return true;
+  return false;
+}
+
 void TPrivacyScanner::NoteProblem(TCleaningStep step, const std::wstring &subject) {
   CleaningProblems.push_back({step, subject});
 }
@@ -196,6 +206,11 @@ std::wstring TPrivacyScanner::CleaningProblemsMessage(const TTextLookup &lookup)
        L"again."},
       {TCleaningStep::ChromeHistory, L"CleanFailChromeHistory",
        L"Google Chrome history: the database could not be cleaned. Close Chrome and try again."},
+      {TCleaningStep::FirefoxDownloads, L"CleanFailFirefoxDownloads",
+       L"Firefox download history: the database could not be cleaned. Close Firefox and try "
+       L"again."},
+      {TCleaningStep::FirefoxForms, L"CleanFailFirefoxForms",
+       L"Firefox saved forms: the database could not be cleaned. Close Firefox and try again."},
       {TCleaningStep::FileLeft, L"CleanFailFile",
        L"%s: could not be deleted, nor marked for deletion when you restart computer."},
   };
@@ -264,7 +279,7 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
 
     switch (KindOf(target)) {
     case TTargetKind::File:
-      if (Contains(target, L"Mozilla\\Firefox")) {
+      if (Contains(target, L"Mozilla\\Firefox") || InFirefoxProfile(target)) {
         // Firefox 2's files are passed over only while something holds
         // them open; "history.dat" also matches "formhistory.dat".
         if (Contains(target, L"cookies.txt") || Contains(target, L"downloads.rdf") ||
@@ -315,10 +330,30 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
   }
   // A repair that did not do its work (also while the browser holds the
   // database) is reported after the run.
-  if (FirefoxCookiesFound && !RepairFirefoxCookies(FirefoxCookieDb))
-    NoteProblem(TCleaningStep::FirefoxCookies);
-  if (FirefoxHistoryFound && !FirefoxRunning && !RepairFirefoxHistory(FirefoxHistoryDb))
-    NoteProblem(TCleaningStep::FirefoxHistory);
+  // Every Firefox profile's databases; each failing kind is reported once.
+  auto repairEach = [this](const std::vector<std::wstring> &dbs, const std::wstring &single,
+                           bool (TPrivacyScanner::*repair)(const std::wstring &),
+                           TCleaningStep step) {
+    bool failed = false;
+    for (const std::wstring &db : dbs.empty() ? std::vector<std::wstring>{single} : dbs)
+      if (!(this->*repair)(db))
+        failed = true;
+    if (failed)
+      NoteProblem(step);
+  };
+  if (FirefoxCookiesFound)
+    repairEach(FirefoxCookieDbs, FirefoxCookieDb, &TPrivacyScanner::RepairFirefoxCookies,
+               TCleaningStep::FirefoxCookies);
+  if (FirefoxHistoryFound && !FirefoxRunning)
+    repairEach(FirefoxHistoryDbs, FirefoxHistoryDb, &TPrivacyScanner::RepairFirefoxHistory,
+               TCleaningStep::FirefoxHistory);
+  // Today's databases are never repaired while Firefox runs and holds them.
+  if (!FirefoxDownloadDbs.empty() && !FirefoxRunning)
+    repairEach(FirefoxDownloadDbs, std::wstring(), &TPrivacyScanner::RepairFirefoxDownloads,
+               TCleaningStep::FirefoxDownloads);
+  if (!FirefoxFormDbs.empty() && !FirefoxRunning)
+    repairEach(FirefoxFormDbs, std::wstring(), &TPrivacyScanner::RepairFirefoxForms,
+               TCleaningStep::FirefoxForms);
   if (ChromeCookiesFound && !RepairChromeCookies(ChromeCookieDb))
     NoteProblem(TCleaningStep::ChromeCookies);
   if (ChromeDownloadsFound && !ChromeRunning && !RepairChromeDownloads(ChromeDownloadDb))

@@ -31,6 +31,9 @@ enum class TCleaningStep {
   ChromeForms,
   ChromeHistory,
   FileLeft, // a file neither deleted nor scheduled for deletion at restart
+  // Today's Firefox databases whose repair returned false.
+  FirefoxDownloads,
+  FirefoxForms,
 };
 
 struct TCleaningProblem {
@@ -56,6 +59,23 @@ using TTextLookup =
 // Firefox profile. Empty when Path climbs out with "..", names a drive, a
 // root or a server where it should be relative, or holds no profile.
 std::wstring FirefoxProfileFolder(const std::wstring &firefoxFolder);
+
+// One Firefox profile that profiles.ini lists.
+struct TFirefoxProfile {
+  std::wstring Name;        // Name= of its section (the folder name when empty)
+  std::wstring Folder;      // the roaming profile folder
+  std::wstring LocalFolder; // its local counterpart (cache2, startupCache, ...)
+  bool IsDefault = false;   // report lines of other profiles name them
+};
+// Every profile of profiles.ini in firefoxFolder, as Firefox reads the file:
+// [Profile0], [Profile1], ... up to the first number missing, each folder
+// under the rules of FirefoxProfileFolder (unusable ones are left out, a
+// folder named twice counts once). The default is the profile that an
+// install names (installs.ini, or an [Install...] section of profiles.ini),
+// else the one marked Default=1, else Profile0. A relative profile's local
+// counterpart lies under localFirefoxFolder, an absolute one's is itself.
+std::vector<TFirefoxProfile> FirefoxProfiles(const std::wstring &firefoxFolder,
+                                             const std::wstring &localFirefoxFolder);
 
 // Deletes a file at the next restart; false when that could not be arranged.
 using TRestartScheduler = std::function<bool(const std::wstring &path)>;
@@ -138,6 +158,13 @@ public:
   bool FirefoxCookiesFound = false;
   std::wstring FirefoxHistoryDb;
   bool FirefoxHistoryFound = false;
+  // Every Firefox profile's databases (the two above are the first ones),
+  // and the profile folders whose files a running Firefox keeps.
+  std::vector<std::wstring> FirefoxCookieDbs;
+  std::vector<std::wstring> FirefoxHistoryDbs;
+  std::vector<std::wstring> FirefoxDownloadDbs; // places.sqlite with downloads
+  std::vector<std::wstring> FirefoxFormDbs;     // formhistory.sqlite databases
+  std::vector<std::wstring> FirefoxProfileFolders;
   std::wstring ChromeCookieDb;
   bool ChromeCookiesFound = false;
   std::wstring ChromeDownloadDb;
@@ -187,6 +214,8 @@ public:
   // the database, the file is damaged).
   bool RepairFirefoxCookies(const std::wstring &cookiesDb);
   bool RepairFirefoxHistory(const std::wstring &placesDb);
+  bool RepairFirefoxDownloads(const std::wstring &placesDb);
+  bool RepairFirefoxForms(const std::wstring &formHistoryDb);
   bool RepairChromeCookies(const std::wstring &cookiesDb);
   bool RepairChromeDownloads(const std::wstring &historyDb);
   bool RepairChromeForms(const std::wstring &webDataDb);
@@ -232,8 +261,16 @@ private:
   void CollectValuesOneLevelDown(const std::wstring &keyPath);
   // The host list of a scan export ("host;host;"), one entry per host.
   void RecordCookieHosts(const std::wstring &hostList, const wchar_t *prefix);
+  // One display-only entry per entry of a scan export's list (each ends with
+  // separator); the database counts as one item when it lists any.
+  void RecordEntryLines(const std::wstring &entries, wchar_t separator, const std::wstring &prefix);
+  // The Firefox leaves, for one profile.
+  void CollectFirefoxProfile(const std::wstring &categoryKey, const TFirefoxProfile &profile,
+                             bool noLocal, ITextLabel &progressLabel);
   // The cleaning's removal of one file target.
   void DeleteFileTarget(const std::wstring &path);
+  // True when path lies in a Firefox profile folder the analysis found.
+  bool InFirefoxProfile(const std::wstring &path) const;
   void NoteProblem(TCleaningStep step, const std::wstring &subject = std::wstring());
   // At every catalogue step.
   void PumpMessages();

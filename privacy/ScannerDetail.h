@@ -13,6 +13,14 @@ inline const wchar_t kSizeGap[] = L"   ";
 // cleaning never reads them as paths or registry names.
 inline const wchar_t kFirefoxCookiePrefix[] = L"FireFox 3 Cookie: ";
 inline const wchar_t kChromeCookiePrefix[] = L"Google Chrome Cookie: ";
+// Firefox's display-only entries: the browser name, " (<profile name>)" for
+// a profile that is not the default, then the kind of entry. No file or
+// registry target starts with the name and its space.
+inline const wchar_t kFirefoxName[] = L"FireFox 3";
+inline const wchar_t kFirefoxDisplayStart[] = L"FireFox 3 ";
+inline const wchar_t kCookieWord[] = L" Cookie: ";
+inline const wchar_t kDownloadWord[] = L" Download: ";
+inline const wchar_t kFormWord[] = L" Form: ";
 
 // Progress captions are cut to their first 60 characters.
 inline std::wstring Caption60(const std::wstring &text) { return text.substr(0, 60); }

@@ -279,6 +279,22 @@ bool RepairMozCk(const std::wstring &path) {
 bool RepairMozHis(const std::wstring &path) {
   return Repair<drevka::TRepairMozHis>(drevka::kRepairMozHis, path);
 }
+
+std::wstring ScanMozDown(const std::wstring &path) {
+  return Scan<drevka::TScanMozDown>(drevka::kScanMozDown, path, nullptr, nullptr);
+}
+
+bool RepairMozDown(const std::wstring &path) {
+  return Repair<drevka::TRepairMozDown>(drevka::kRepairMozDown, path);
+}
+
+std::wstring ScanMozForm(const std::wstring &path) {
+  return Scan<drevka::TScanMozForm>(drevka::kScanMozForm, path, nullptr, nullptr);
+}
+
+bool RepairMozForm(const std::wstring &path) {
+  return Repair<drevka::TRepairMozForm>(drevka::kRepairMozForm, path);
+}
 bool RepairChromeCk(const std::wstring &path) {
   return Repair<drevka::TRepairChromeCk>(drevka::kRepairChromeCk, path);
 }

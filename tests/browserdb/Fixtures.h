@@ -66,6 +66,11 @@ std::wstring ScanChromeCk(const std::wstring &path, BSTR initialSlot = nullptr,
                           bool *wasNull = nullptr);
 bool RepairMozCk(const std::wstring &path);
 bool RepairMozHis(const std::wstring &path);
+// Today's Firefox.
+std::wstring ScanMozDown(const std::wstring &path);
+bool RepairMozDown(const std::wstring &path);
+std::wstring ScanMozForm(const std::wstring &path);
+bool RepairMozForm(const std::wstring &path);
 bool RepairChromeCk(const std::wstring &path);
 bool RepairChromeDown(const std::wstring &path);
 bool RepairChromeFill(const std::wstring &path);
