@@ -35,6 +35,12 @@ using TRepairMozCk = bool(__stdcall *)(BSTR cookiesPath);
 // Ordinal 8: ScanMozCk(result slot, cookies.sqlite): "host;host;...;".
 using TScanMozCk = void(__stdcall *)(BSTR *result, BSTR cookiesPath);
 
+// ---- Chromium databases of today (ordinals 9 to 19) ----
+// Ordinal 9: RepairChromePages(Bookmarks file, Top Sites or Shortcuts database):
+// deletes the rows of pages whose address the Bookmarks file does not quote.
+using TRepairChromePages = bool(__stdcall *)(BSTR bookmarksPath, BSTR databasePath);
+inline constexpr char kRepairChromePages[] = "RepairChromePages";
+
 // Export names for GetProcAddress (undecorated on both targets).
 inline constexpr char kRepairChromeHis[] = "RepairChromeHis";
 inline constexpr char kRepairChromeFill[] = "RepairChromeFill";

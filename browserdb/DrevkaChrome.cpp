@@ -1,5 +1,7 @@
 // The Chrome history repair (run in one transaction per database, the kept
-// ids in temporary tables, deleted rows overwritten).
+// ids in temporary tables, deleted rows overwritten). It serves Chrome's
+// first schemas and today's Chromium schemas alike: each step runs only
+// where its table and columns exist.
 #include "browserdb/DrevkaCommon.h"
 
 #include "base/Text.h"
@@ -78,7 +80,49 @@ TSQLiteDatabase::TOpenMode ModeFor(const std::wstring &path) {
                           : TSQLiteDatabase::TOpenMode::CreateIfMissing;
 }
 
+// The ids (column 0) of the rows whose address (column 1) the bookmarks
+// quote.
+std::vector<int64_t> KeptRowIds(TSQLiteDatabase &db, const std::string &query,
+                                const TQuotedTexts &quoted) {
+  std::vector<int64_t> ids;
+  const auto rows = db.QueryTable(query);
+  for (int i = 0; i < rows->RowCount(); ++i) {
+    if (quoted.ContainsQuoted(rows->ColumnText(1)))
+      if (const auto kept = IntegerOf(rows->ColumnText(0)))
+        ids.push_back(*kept);
+    rows->MoveNext();
+  }
+  return ids;
+}
+
 } // namespace
+
+void RepairChromePages(const std::wstring &bookmarksPath, const std::wstring &path) {
+  if (!FileExists(path))
+    return;
+  std::wstring bookmarks;
+  if (FileExists(bookmarksPath))
+    bookmarks = ReadTextFile(bookmarksPath);
+  const TQuotedTexts quoted(bookmarks);
+  TSQLiteDatabase db(path, TSQLiteDatabase::TOpenMode::ExistingOnly);
+  TRepairTransaction transaction(db);
+  // Top Sites (top_sites; "thumbnails" with a url column before it) and
+  // Shortcuts: rows of pages that are not bookmarked go.
+  static const wchar_t *const kTables[] = {L"top_sites", L"thumbnails", L"omni_box_shortcuts"};
+  for (const wchar_t *table : kTables) {
+    if (!db.HasTable(table) || !HasColumn(db, table, L"url"))
+      continue;
+    const std::string name = ToAnsi(table);
+    std::vector<int64_t> kept;
+    if (!bookmarks.empty())
+      kept = KeptRowIds(db, "select rowid,url from " + name, quoted);
+    const std::string keptTable = "drevka_kept_" + name;
+    MakeIdTable(db, keptTable.c_str(), kept);
+    db.RunStatement("delete from " + name + " where rowid not in (select id from temp." +
+                    keptTable + ")");
+  }
+  transaction.Commit();
+}
 
 void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &historyPath,
                          const std::wstring &thumbnailsPath) {
@@ -92,28 +136,44 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
   TRepairTransaction historyTransaction(history);
   TRepairTransaction thumbnailsTransaction(thumbnails);
 
+  const TQuotedTexts quoted(bookmarks);
   const bool hasUrls = history.HasTable(L"urls");
   if (hasUrls) {
-    const auto rows = history.QueryTable("select id,url,favicon_id from urls");
+    // urls.favicon_id went away in later schemas; the icons of today's
+    // Favicons database are tied to page addresses instead (below).
+    const bool hasFaviconId = HasColumn(history, L"urls", L"favicon_id");
+    const auto rows = history.QueryTable(hasFaviconId ? "select id,url,favicon_id from urls"
+                                                      : "select id,url from urls");
     if (!bookmarks.empty() && rows->RowCount() > 0) {
-      const TQuotedTexts quoted(bookmarks);
       const int id = rows->ColumnIndex(L"id");
       const int url = rows->ColumnIndex(L"url");
-      const int faviconId = rows->ColumnIndex(L"favicon_id");
+      const int faviconId = hasFaviconId ? rows->ColumnIndex(L"favicon_id") : -1;
       for (int i = 0; i < rows->RowCount(); ++i) {
         if (quoted.ContainsQuoted(rows->ColumnText(url))) {
           // The kept ids go into temporary tables, never into SQL text;
           // NULLs and anything but an integer are left out.
           if (const auto kept = IntegerOf(rows->ColumnText(id)))
             urlIds.push_back(*kept);
-          if (const auto icon = IntegerOf(rows->ColumnText(faviconId)))
-            faviconIds.push_back(*icon);
+          if (faviconId >= 0)
+            if (const auto icon = IntegerOf(rows->ColumnText(faviconId)))
+              faviconIds.push_back(*icon);
         }
         rows->MoveNext();
       }
     }
   }
-  const bool hasFavicons = thumbnails.HasTable(L"favicons");
+  // Today's Favicons database maps page addresses to icons: the mappings
+  // of bookmarked pages stay, then the icons no mapping uses go.
+  const bool hasIconMapping = thumbnails.HasTable(L"icon_mapping");
+  if (hasIconMapping) {
+    std::vector<int64_t> keptMappings;
+    if (!bookmarks.empty())
+      keptMappings = KeptRowIds(thumbnails, "select id,page_url from icon_mapping", quoted);
+    MakeIdTable(thumbnails, "drevka_kept_mappings", keptMappings);
+    thumbnails.RunStatement(
+        "delete from icon_mapping where id not in (select id from temp.drevka_kept_mappings)");
+  }
+  const bool hasFavicons = thumbnails.HasTable(L"favicons") && !hasIconMapping;
   const bool hasThumbnails = thumbnails.HasTable(L"thumbnails");
   if (hasUrls)
     MakeIdTable(history, "drevka_kept_urls", urlIds);
@@ -121,13 +181,21 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
     MakeIdTable(thumbnails, "drevka_kept_urls", urlIds);
   if (hasFavicons)
     MakeIdTable(thumbnails, "drevka_kept_icons", faviconIds);
+  if (hasIconMapping) {
+    if (thumbnails.HasTable(L"favicons"))
+      thumbnails.RunStatement("delete from favicons where id not in "
+                              "(select icon_id from icon_mapping where icon_id is not null)");
+    if (thumbnails.HasTable(L"favicon_bitmaps"))
+      thumbnails.RunStatement(
+          "delete from favicon_bitmaps where icon_id not in (select id from favicons)");
+  }
 
   if (hasUrls)
     history.RunStatement("delete from urls where not id in (select id from temp.drevka_kept_urls)");
   if (hasFavicons)
     thumbnails.RunStatement(
         "delete from favicons where not id in(select id from temp.drevka_kept_icons)");
-  if (hasThumbnails)
+  if (hasThumbnails && HasColumn(thumbnails, L"thumbnails", L"url_id"))
     thumbnails.RunStatement(
         "delete from thumbnails where url_id not in (select id from temp.drevka_kept_urls)");
 
@@ -139,6 +207,25 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
        "delete from keyword_search_terms where url_id not in (select id from urls)"},
       {L"presentation", "delete from presentation where url_id not in (select id from urls)"},
       {L"visits", "delete from visits"},
+      // Tables of today's schemas keyed by visit or url.
+      {L"visit_source", "delete from visit_source where id not in (select id from visits)"},
+      {L"content_annotations",
+       "delete from content_annotations where visit_id not in (select id from visits)"},
+      {L"context_annotations",
+       "delete from context_annotations where visit_id not in (select id from visits)"},
+      {L"clusters_and_visits",
+       "delete from clusters_and_visits where visit_id not in (select id from visits)"},
+      {L"cluster_visit_duplicates",
+       "delete from cluster_visit_duplicates where visit_id not in (select id from visits) or "
+       "duplicate_visit_id not in (select id from visits)"},
+      {L"clusters",
+       "delete from clusters where cluster_id not in (select cluster_id from clusters_and_visits)"},
+      {L"cluster_keywords",
+       "delete from cluster_keywords where cluster_id not in (select cluster_id from clusters)"},
+      {L"visited_links",
+       "delete from visited_links where link_url_id not in (select id from urls)"},
+      {L"typed_url_sync_metadata",
+       "delete from typed_url_sync_metadata where storage_key not in (select id from urls)"},
   };
   for (const auto &[table, statement] : kHistorySteps)
     if (history.HasTable(table))
