@@ -195,7 +195,7 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
   if (hasFavicons)
     thumbnails.RunStatement(
         "delete from favicons where not id in(select id from temp.drevka_kept_icons)");
-  if (hasThumbnails && HasColumn(thumbnails, L"thumbnails", L"url_id"))
+  if (hasThumbnails)
     thumbnails.RunStatement(
         "delete from thumbnails where url_id not in (select id from temp.drevka_kept_urls)");
 
