@@ -78,6 +78,7 @@ TEST_F(ChromiumExportsTest, HistoryRepairKeepsOnlyTheBookmarkedPageOnEverySchema
     // Deleted rows are overwritten, not only unlinked.
     EXPECT_EQ(ReadFileBytes(history).find("Secret Term"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(history).find("plain.example"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(favicons).find("plain.example/page"), std::string::npos);
   }
 }
 
