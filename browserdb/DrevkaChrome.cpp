@@ -203,7 +203,7 @@ void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &
   }
 
   if (hasUrls)
-    history.RunStatement("delete from urls where not id in (select id from temp.drevka_kept_urls)");
+    KeepRowsWhere(history, "urls", "id in (select id from temp.drevka_kept_urls)");
   if (hasFavicons)
     thumbnails.RunStatement(
         "delete from favicons where not id in(select id from temp.drevka_kept_icons)");
