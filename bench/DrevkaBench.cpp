@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -483,33 +484,42 @@ int main(int argc, char **argv) {
     // Today's schema, with this build only (the builds before it cannot
     // read a History without urls.favicon_id).
     {
-      Restore(current, L"History");
-      Restore(current, L"Favicons");
-      BSTR b = ::SysAllocString((folder + L"Bookmarks").c_str());
-      BSTR h = ::SysAllocString((current + L"History").c_str());
-      BSTR f = ::SysAllocString((current + L"Favicons").c_str());
-      bool ok = false;
-      const double seconds =
-          TimedCall<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, &ok, b, h, f);
-      ::SysFreeString(b);
-      ::SysFreeString(h);
-      ::SysFreeString(f);
-      allOk = allOk && ok;
-      sqlite3_open(ToUtf8(current + L"History").c_str(), &db);
-      const int64_t urls = count("select count(*) from urls"),
-                    visits = count("select count(*) from visits"),
-                    links = count("select count(*) from visited_links");
-      sqlite3_close(db);
-      sqlite3_open(ToUtf8(current + L"Favicons").c_str(), &db);
-      const int64_t mappings = count("select count(*) from icon_mapping");
-      sqlite3_close(db);
-      std::printf("RepairChromeHis on the current schema (%s): %6.2f s  result %s; left %lld "
-                  "urls, %lld visits, %lld visited links, %lld icon mappings\n",
-                  builds.back().label.c_str(), seconds, ok ? "true" : "false",
-                  static_cast<long long>(urls), static_cast<long long>(visits),
-                  static_cast<long long>(links), static_cast<long long>(mappings));
-      const bool currentWithin = seconds < 3.0;
-      std::printf("target: current schema under 3 s: %s\n", currentWithin ? "met" : "MISSED");
+      // Three runs on the restored databases; the median is the figure (the
+      // machine's other work moves single runs by seconds).
+      std::vector<double> runs;
+      for (int run = 0; run < 3; ++run) {
+        Restore(current, L"History");
+        Restore(current, L"Favicons");
+        BSTR b = ::SysAllocString((folder + L"Bookmarks").c_str());
+        BSTR h = ::SysAllocString((current + L"History").c_str());
+        BSTR f = ::SysAllocString((current + L"Favicons").c_str());
+        bool ok = false;
+        const double seconds =
+            TimedCall<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, &ok, b, h, f);
+        ::SysFreeString(b);
+        ::SysFreeString(h);
+        ::SysFreeString(f);
+        allOk = allOk && ok;
+        runs.push_back(seconds);
+        sqlite3_open(ToUtf8(current + L"History").c_str(), &db);
+        const int64_t urls = count("select count(*) from urls"),
+                      visits = count("select count(*) from visits"),
+                      links = count("select count(*) from visited_links");
+        sqlite3_close(db);
+        sqlite3_open(ToUtf8(current + L"Favicons").c_str(), &db);
+        const int64_t mappings = count("select count(*) from icon_mapping");
+        sqlite3_close(db);
+        std::printf("RepairChromeHis on the current schema (%s): %6.2f s  result %s; left %lld "
+                    "urls, %lld visits, %lld visited links, %lld icon mappings\n",
+                    builds.back().label.c_str(), seconds, ok ? "true" : "false",
+                    static_cast<long long>(urls), static_cast<long long>(visits),
+                    static_cast<long long>(links), static_cast<long long>(mappings));
+        std::fflush(stdout);
+      }
+      std::sort(runs.begin(), runs.end());
+      const bool currentWithin = runs[1] < 3.0;
+      std::printf("target: current schema under 3 s (median of 3, %.2f s): %s\n", runs[1],
+                  currentWithin ? "met" : "MISSED");
       withinTarget = withinTarget && currentWithin;
       for (const wchar_t *name :
            {L"History", L"Favicons", L"History.orig", L"Favicons.orig", L"History-journal"})
