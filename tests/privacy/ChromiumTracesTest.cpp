@@ -310,6 +310,23 @@ TEST_F(ChromiumTest, StoredFirstVersionSelectionLeavesTheNewBrowsersOut) {
   EXPECT_EQ(Details(), Lines{});
 }
 
+TEST_F(ChromiumTest, HistoryWithoutIconDatabaseCreatesNone) {
+  // A profile of a non-default browser with its History alone: the repair
+  // makes no Favicons or Thumbnails file beside it.
+  const std::wstring profile = local + L"\\BraveSoftware\\Brave-Browser\\User Data\\Default";
+  MakeFolders(profile);
+  MakeChromiumHistory(profile + L"\\History", TChromiumSchema::Current);
+  WriteFileBytes(profile + L"\\Bookmarks", ChromiumBookmarks());
+  Analyze(Selection57({50}));
+  ASSERT_EQ(scanner.ChromiumDatabases.size(), 1u);
+  EXPECT_EQ(scanner.ChromiumDatabases[0].Icons, L"");
+  Clean();
+  EXPECT_TRUE(scanner.CleaningProblems.empty());
+  EXPECT_EQ(Column(profile + L"\\History", "select id from urls"), Ids{"1"});
+  EXPECT_FALSE(FileExists(profile + L"\\Favicons"));
+  EXPECT_FALSE(FileExists(profile + L"\\Thumbnails"));
+}
+
 TEST(ChromiumLocalState, ProfileNamesFromInfoCache) {
   using Names = std::map<std::wstring, std::wstring>;
   const struct {
