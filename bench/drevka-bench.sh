@@ -4,7 +4,9 @@
 # visits, 5,000 bookmarks) and RepairChromeHis on a Chrome profile (200,000
 # urls, 1,000,000 visits, a 1 MB Bookmarks file). Target: each under 10 s.
 # Then RepairMozHis of this build on today's places.sqlite (schema 77, WAL,
-# 200,000 places, 1,000,000 visits, favicons.sqlite beside it). Target:
+# 200,000 places, 1,000,000 visits, favicons.sqlite beside it), and
+# RepairChromeHis on a current-schema History and Favicons (200,000 urls,
+# 1,000,000 visits; this build only, median of three runs). Target: each
 # under 3 s.
 #   bench/drevka-bench.sh [build dir]     (default: build/x86_64)
 # Builds the x86_64 target there first (scripts/build.sh), and Drevka.dll as

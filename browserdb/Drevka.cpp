@@ -59,7 +59,12 @@ bool __stdcall RepairChromeFill(BSTR webDataPath) {
 
 bool __stdcall RepairChromeDown(BSTR historyPath) {
   return Guarded([&] {
-    RepairTables(Text(historyPath), {{L"downloads", "delete from downloads"}});
+    RepairTables(Text(historyPath),
+                 {{L"downloads", "delete from downloads"},
+                  // Today's schemas keep each download's addresses and parts apart.
+                  {L"downloads_url_chains", "delete from downloads_url_chains"},
+                  {L"downloads_slices", "delete from downloads_slices"},
+                  {L"downloads_reroute_info", "delete from downloads_reroute_info"}});
   });
 }
 
@@ -91,6 +96,13 @@ void __stdcall ScanMozCk(BSTR *result, BSTR cookiesPath) {
   });
 }
 
+// ---- Exports added after the eight: Chromium databases of today ----
+
+bool __stdcall RepairChromePages(BSTR bookmarksPath, BSTR databasePath) {
+  return Guarded(
+      [&] { velmora::drevka::RepairChromePages(Text(bookmarksPath), Text(databasePath)); });
+}
+
 // ---- Today's Firefox ----
 
 bool __stdcall RepairMozDown(BSTR placesPath) {
@@ -120,6 +132,7 @@ static_assert(std::is_same_v<decltype(&ScanChromeCk), TScanChromeCk>);
 static_assert(std::is_same_v<decltype(&RepairMozHis), TRepairMozHis>);
 static_assert(std::is_same_v<decltype(&RepairMozCk), TRepairMozCk>);
 static_assert(std::is_same_v<decltype(&ScanMozCk), TScanMozCk>);
+static_assert(std::is_same_v<decltype(&::RepairChromePages), TRepairChromePages>);
 static_assert(std::is_same_v<decltype(&RepairMozDown), TRepairMozDown>);
 static_assert(std::is_same_v<decltype(&ScanMozDown), TScanMozDown>);
 static_assert(std::is_same_v<decltype(&RepairMozForm), TRepairMozForm>);

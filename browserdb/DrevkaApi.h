@@ -35,6 +35,12 @@ using TRepairMozCk = bool(__stdcall *)(BSTR cookiesPath);
 // Ordinal 8: ScanMozCk(result slot, cookies.sqlite): "host;host;...;".
 using TScanMozCk = void(__stdcall *)(BSTR *result, BSTR cookiesPath);
 
+// ---- Chromium databases of today (ordinals 9 to 19) ----
+// Ordinal 9: RepairChromePages(Bookmarks file, Top Sites or Shortcuts database):
+// deletes the rows of pages whose address the Bookmarks file does not quote.
+using TRepairChromePages = bool(__stdcall *)(BSTR bookmarksPath, BSTR databasePath);
+inline constexpr char kRepairChromePages[] = "RepairChromePages";
+
 // Export names for GetProcAddress (undecorated on both targets).
 inline constexpr char kRepairChromeHis[] = "RepairChromeHis";
 inline constexpr char kRepairChromeFill[] = "RepairChromeFill";
@@ -47,14 +53,14 @@ inline constexpr char kScanMozCk[] = "ScanMozCk";
 
 // ---- Today's Firefox (places.sqlite and formhistory.sqlite of Firefox 26 on) ----
 // The scans store one entry per line, each ending with a line feed ("\n").
-// Ordinal 20: RepairMozDown(places.sqlite): the download annotations, the
+// Ordinal 10: RepairMozDown(places.sqlite): the download annotations, the
 // download visits and the places only they kept.
 using TRepairMozDown = bool(__stdcall *)(BSTR placesPath);
-// Ordinal 21: ScanMozDown(result slot, places.sqlite): the downloaded addresses.
+// Ordinal 11: ScanMozDown(result slot, places.sqlite): the downloaded addresses.
 using TScanMozDown = void(__stdcall *)(BSTR *result, BSTR placesPath);
-// Ordinal 22: RepairMozForm(formhistory.sqlite): every saved form entry.
+// Ordinal 12: RepairMozForm(formhistory.sqlite): every saved form entry.
 using TRepairMozForm = bool(__stdcall *)(BSTR formHistoryPath);
-// Ordinal 23: ScanMozForm(result slot, formhistory.sqlite): the field names.
+// Ordinal 13: ScanMozForm(result slot, formhistory.sqlite): the field names.
 using TScanMozForm = void(__stdcall *)(BSTR *result, BSTR formHistoryPath);
 inline constexpr char kRepairMozDown[] = "RepairMozDown";
 inline constexpr char kScanMozDown[] = "ScanMozDown";

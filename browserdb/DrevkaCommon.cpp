@@ -73,6 +73,20 @@ TRepairTransaction::~TRepairTransaction() {
 
 void TRepairTransaction::Commit() { db_.CommitTransaction(); }
 
+bool HasColumn(TSQLiteDatabase &db, const std::wstring &table, const std::wstring &column) {
+  // The table names come from the code, never from a file.
+  const auto rows = db.QueryTable("PRAGMA table_info(\"" + ToAnsi(table) + "\")");
+  if (rows->RowCount() == 0)
+    return false;
+  const int name = rows->ColumnIndex(L"name");
+  for (int i = 0; i < rows->RowCount(); ++i) {
+    if (SameText(rows->ColumnText(name), column))
+      return true;
+    rows->MoveNext();
+  }
+  return false;
+}
+
 std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
                        const std::string &query, const std::wstring &column) {
   std::wstring hosts;

@@ -38,6 +38,9 @@ private:
   TSQLiteDatabase &db_;
 };
 
+// Whether the table has a column of that name (ASCII case ignored).
+bool HasColumn(TSQLiteDatabase &db, const std::wstring &table, const std::wstring &column);
+
 // The operations; each raises on failure (the exports catch everything).
 std::wstring ScanHosts(const std::wstring &path, const std::wstring &table,
                        const std::string &query, const std::wstring &column);
@@ -56,5 +59,6 @@ void RepairMozForms(const std::wstring &formHistoryPath);
 std::wstring ScanLines(TSQLiteDatabase &db, const std::string &query);
 void RepairChromeHistory(const std::wstring &bookmarksPath, const std::wstring &historyPath,
                          const std::wstring &thumbnailsPath);
+void RepairChromePages(const std::wstring &bookmarksPath, const std::wstring &path);
 
 } // namespace velmora::drevka

@@ -67,13 +67,18 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
   ChromeCookieDb.clear();
   ChromeDownloadDb.clear();
   ChromeWebDataDb.clear();
-  // The view's bar runs from 0 to 100; 42 steps of 2 and a final 100.
+  ChromiumDatabases.clear();
+  RunningBrowsers.clear();
+  // The view's bar runs from 0 to 100; a step of 2 per row walked (42 or
+  // 57, the bar stops at its end) and a final 100.
   progressBar.SetPosition(0);
   progressBar.SetRange(0, 100);
   progressBar.SetStep(2);
 
   for (const privacy::TCatalogueRow &row : privacy::TraceCatalogue()) {
     const int p = row.Position;
+    if (p > privacy::kFirstVersionRows && p > static_cast<int>(selection.size()))
+      break;
     if (p == privacy::kFirstFirefoxPosition) {
       FirefoxRunning = false;
       if (AnySelected(selection, privacy::kFirstFirefoxPosition, privacy::kLastFirefoxPosition) &&
@@ -91,6 +96,10 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
           IsProcessRunning(L"chrome.exe"))
         ChromeRunning = true;
     }
+    for (const privacy::TBrowserRows &rows : privacy::kChromiumBrowserRows)
+      if (p == rows.First && AnySelected(selection, rows.First, rows.Last) &&
+          IsProcessRunning(rows.Process))
+        RunningBrowsers.push_back(rows.Process);
     if (p <= static_cast<int>(selection.size()) && selection[p - 1] == L'1')
       (this->*row.Collector)(row.CategoryKey, progressLabel);
     progressBar.StepIt();

@@ -54,6 +54,22 @@ const std::array<TCatalogueRow, kCatalogueSize> &TraceCatalogue() {
       {40, &S::CollectApplications, L"winrar"},
       {41, &S::CollectApplications, L"winzip"},
       {42, &S::CollectApplications, L"7zip"},
+      // Microsoft Edge, Brave, Vivaldi: the Chrome leaves, in their order
+      {43, &S::CollectEdge, L"Cookie"},
+      {44, &S::CollectEdge, L"Download History"},
+      {45, &S::CollectEdge, L"History"},
+      {46, &S::CollectEdge, L"Saved Form"},
+      {47, &S::CollectEdge, L"Cache"},
+      {48, &S::CollectBrave, L"Cookie"},
+      {49, &S::CollectBrave, L"Download History"},
+      {50, &S::CollectBrave, L"History"},
+      {51, &S::CollectBrave, L"Saved Form"},
+      {52, &S::CollectBrave, L"Cache"},
+      {53, &S::CollectVivaldi, L"Cookie"},
+      {54, &S::CollectVivaldi, L"Download History"},
+      {55, &S::CollectVivaldi, L"History"},
+      {56, &S::CollectVivaldi, L"Saved Form"},
+      {57, &S::CollectVivaldi, L"Cache"},
   }};
   return rows;
 }

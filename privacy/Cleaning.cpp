@@ -2,6 +2,7 @@
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ProcessCheck.h"
 #include "privacy/ScannerDetail.h"
+#include "privacy/collectors/ChromiumBrowsers.h"
 
 #include "base/Handles.h"
 #include "base/RegistryKey.h"
@@ -25,9 +26,10 @@ bool Contains(const std::wstring &text, const wchar_t *part) {
 
 TTargetKind KindOf(const std::wstring &target) {
   // The cookie host lines name hosts, whatever characters a host holds.
-  // So do Firefox's other display-only entries (downloads, form fields).
+  // So do Firefox's other display-only entries (downloads, form fields)
+  // and the cookie lines of every Chromium profile.
   if (target.starts_with(privacy::kFirefoxDisplayStart) ||
-      target.starts_with(privacy::kChromeCookiePrefix))
+      target.starts_with(privacy::kChromeCookiePrefix) || privacy::IsChromiumCookieLine(target))
     return TTargetKind::DisplayOnly;
   // "C:\..." and, for folders redirected to a server, "\\server\share\...".
   if ((target.size() >= 2 && target[1] == L':') || target.starts_with(L"\\\\"))
@@ -211,6 +213,8 @@ std::wstring TPrivacyScanner::CleaningProblemsMessage(const TTextLookup &lookup)
        L"again."},
       {TCleaningStep::FirefoxForms, L"CleanFailFirefoxForms",
        L"Firefox saved forms: the database could not be cleaned. Close Firefox and try again."},
+      {TCleaningStep::ChromiumDatabase, L"CleanFailChromiumDatabase",
+       L"%s: the database could not be cleaned. Close the browser and try again."},
       {TCleaningStep::FileLeft, L"CleanFailFile",
        L"%s: could not be deleted, nor marked for deletion when you restart computer."},
   };
@@ -253,6 +257,14 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
     PumpMessages();
   }
   ChromeRunning = IsProcessRunning(L"chrome.exe");
+  // The folders of the other Chromium browsers running now: their files stay.
+  std::vector<std::wstring> processes, runningFolders;
+  ListProcesses(processes);
+  for (const privacy::TChromiumBrowser *browser : privacy::kChromiumBrowsers)
+    for (const std::wstring &process : processes)
+      if (SameText(process, browser->Process))
+        for (const std::wstring &folder : ChromiumBrowserFolders(*browser, Locations))
+          runningFolders.push_back(IncludeTrailingBackslash(folder));
   // A value target naming no known root keeps the root of the one before.
   HKEY valueRoot = HKEY_CURRENT_USER;
 
@@ -290,6 +302,12 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
           break;
         }
       } else if (Contains(target, L"Google\\Chrome") && ChromeRunning) {
+        break;
+      } else if (std::any_of(runningFolders.begin(), runningFolders.end(),
+                             [&](const std::wstring &folder) {
+                               return target.size() > folder.size() &&
+                                      SameText(target.substr(0, folder.size()), folder);
+                             })) {
         break;
       }
       DeleteFileTarget(target);
@@ -363,6 +381,7 @@ void TPrivacyScanner::CleanCollected(ITextLabel &progressLabel, ITextLabel &note
   if (ChromeHistoryFound && !ChromeRunning &&
       !RepairChromeHistory(ChromeBookmarksFile, ChromeHistoryDb, ChromeThumbnailsDb))
     NoteProblem(TCleaningStep::ChromeHistory);
+  RepairChromiumDatabases(processes);
   progressBar.SetRange(0, 100);
   progressBar.SetPosition(100);
 }

@@ -34,6 +34,9 @@ enum class TCleaningStep {
   // Today's Firefox databases whose repair returned false.
   FirefoxDownloads,
   FirefoxForms,
+  // A database of a Chromium profile (Subject: its path) other than the
+  // ChromeCookies..ChromeHistory ones of Chrome's "Default" profile.
+  ChromiumDatabase,
 };
 
 struct TCleaningProblem {
@@ -80,6 +83,22 @@ std::vector<TFirefoxProfile> FirefoxProfiles(const std::wstring &firefoxFolder,
 // Deletes a file at the next restart; false when that could not be arranged.
 using TRestartScheduler = std::function<bool(const std::wstring &path)>;
 
+namespace privacy {
+struct TChromiumBrowser;
+struct TChromiumProfile;
+} // namespace privacy
+
+// A database of a Chromium profile found by the analysis and cleaned row by
+// row through Drevka.dll.
+enum class TChromiumRepair { Cookies, Downloads, History, Forms, Pages };
+struct TChromiumDatabase {
+  TChromiumRepair Kind;
+  std::wstring Process;   // its browser; all but the cookies wait until it has ended
+  std::wstring Database;  // Cookies, History, Web Data, Top Sites or Shortcuts
+  std::wstring Bookmarks; // History and Pages: the profile's Bookmarks file
+  std::wstring Icons;     // History: Favicons (Thumbnails in old profiles)
+};
+
 class TPrivacyScanner {
 public:
   // reportTexts: the ten report texts by index (0 title, 1 item total,
@@ -96,9 +115,10 @@ public:
 
   // ---- The two runs and the calls around them ----
 
-  // Analyses the selection string (42 characters '1'/'0', one per trace
-  // kind) and writes the report into reportMemo. Always ends with a report,
-  // also after CancelScan.
+  // Analyses the selection string (57 characters '1'/'0', one per trace
+  // kind; the rows after 42 are walked only when the string reaches them,
+  // so a stored 42-character selection runs as it always has) and writes the report into
+  // reportMemo. Always ends with a report, also after CancelScan.
   void AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &noteLabel, IReportPane &reportMemo,
                         const std::wstring &selection, IProgressBar &progressBar);
   // Removes what the last analysis recorded: the files, registry values and
@@ -223,6 +243,22 @@ public:
   bool RepairChromeHistory(const std::wstring &bookmarksFile, const std::wstring &historyDb,
                            const std::wstring &thumbnailsDb);
 
+  // ---- Chromium browsers of today (privacy/collectors/Chromium.cpp) ----
+  // Every profile of Chrome, Edge, Brave, Vivaldi and the Chromium-based
+  // Opera. Chrome's "Default" profile fills the Chrome fields above; every
+  // other database found is listed here.
+  std::vector<TChromiumDatabase> ChromiumDatabases;
+  // Processes of the browsers seen running before their rows (Edge, Brave,
+  // Vivaldi, Opera; Chrome has ChromeRunning).
+  std::vector<std::wstring> RunningBrowsers;
+  void CollectEdge(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectBrave(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectVivaldi(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  // One row's kind (the Chrome rows' category keys) of every profile.
+  void CollectChromium(const privacy::TChromiumBrowser &browser, const std::wstring &categoryKey,
+                       ITextLabel &progressLabel);
+  bool RepairChromiumDatabase(const TChromiumDatabase &database);
+
   // Opera's profile folder: Opera's folder under the roaming application
   // data + "\" + the last entry listed there; empty when there is none.
   std::wstring FindOperaFolder() const;
@@ -272,6 +308,12 @@ private:
   // True when path lies in a Firefox profile folder the analysis found.
   bool InFirefoxProfile(const std::wstring &path) const;
   void NoteProblem(TCleaningStep step, const std::wstring &subject = std::wstring());
+  void CollectOldOpera(const std::wstring &categoryKey, ITextLabel &progressLabel);
+  void CollectChromiumProfile(const privacy::TChromiumBrowser &browser,
+                              const privacy::TChromiumProfile &profile,
+                              const std::wstring &categoryKey, ITextLabel &progressLabel);
+  // The cleaning's repairs of ChromiumDatabases.
+  void RepairChromiumDatabases(const std::vector<std::wstring> &processes);
   // At every catalogue step.
   void PumpMessages();
   // Before each entry of a long listing (files, values, cache entries):

@@ -1,79 +1,17 @@
-// Chrome traces of the profile "Default". The cookies, history, downloads
-// and form data live in SQLite databases that are cleaned row by row through
-// Drevka.dll; only the Archived History, the history index files and the
-// cache folder's entries are deleted as files.
+// Chrome traces: every profile, through the Chromium collector; the
+// "Default" profile's databases fill the Chrome fields of the scanner and
+// are cleaned by the repairs below.
 #include "privacy/DrevkaBinding.h"
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ScannerDetail.h"
+#include "privacy/collectors/ChromiumBrowsers.h"
 
 #include "base/FolderEntries.h"
 
 namespace velmora {
 
-using privacy::Caption60;
-
 void TPrivacyScanner::CollectChrome(const std::wstring &categoryKey, ITextLabel &progressLabel) {
-  if (Cancelled)
-    return;
-  const std::wstring local = Locations.FolderOfKind(fkLocalAppData);
-  if (local.empty())
-    return;
-  const std::wstring profile = local + L"\\Google\\Chrome\\User Data\\Default";
-  if (!FolderExists(profile))
-    return;
-  const std::wstring cookiesDb = profile + L"\\Cookies";
-  const std::wstring historyDb = profile + L"\\History";
-  const std::wstring webDataDb = profile + L"\\Web Data";
-
-  if (categoryKey == L"Cookie") {
-    // Also while Chrome runs: the hosts are listed, the repair is tried.
-    progressLabel.SetCaption(L"Cookies");
-    if (FileExists(cookiesDb)) {
-      ChromeCookieDb = cookiesDb;
-      try {
-        ListChromeCookies(cookiesDb);
-      } catch (...) {
-        // A listing that fails lists nothing; the analysis goes on.
-      }
-      ChromeCookiesFound = true;
-    }
-  } else if (categoryKey == L"Download History") {
-    if (ChromeRunning)
-      return;
-    progressLabel.SetCaption(L"History");
-    if (FileExists(historyDb)) {
-      ChromeDownloadDb = historyDb;
-      ChromeDownloadsFound = true;
-    }
-  } else if (categoryKey == L"History") {
-    if (ChromeRunning)
-      return;
-    ChromeBookmarksFile = profile + L"\\Bookmarks";
-    ChromeThumbnailsDb = profile + L"\\Thumbnails";
-    const std::wstring archived = profile + L"\\Archived History";
-    progressLabel.SetCaption(Caption60(archived));
-    if (FileExists(archived))
-      CollectPath(archived);
-    CollectHistoryIndex(profile);
-    progressLabel.SetCaption(L"History");
-    if (FileExists(historyDb)) {
-      ChromeHistoryDb = historyDb;
-      ChromeHistoryFound = true;
-    }
-  } else if (categoryKey == L"Saved Form") {
-    if (ChromeRunning)
-      return;
-    progressLabel.SetCaption(L"Web Data");
-    if (FileExists(webDataDb)) {
-      ChromeWebDataDb = webDataDb;
-      ChromeFormsFound = true;
-    }
-  } else if (categoryKey == L"Cache") {
-    if (ChromeRunning)
-      return;
-    progressLabel.SetCaption(Caption60(local));
-    CollectFolder(profile + L"\\Cache");
-  }
+  CollectChromium(privacy::kChrome, categoryKey, progressLabel);
 }
 
 void TPrivacyScanner::ListChromeCookies(const std::wstring &cookiesDb) {

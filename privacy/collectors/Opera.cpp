@@ -1,6 +1,8 @@
-// Opera traces: plain files below the profile folder, deleted as files.
+// Opera traces: the old Opera's plain files below its profile folder,
+// deleted as files, and the Chromium-based Opera and Opera GX.
 #include "privacy/PrivacyScanner.h"
 #include "privacy/ScannerDetail.h"
+#include "privacy/collectors/ChromiumBrowsers.h"
 
 #include "base/FolderEntries.h"
 
@@ -23,6 +25,17 @@ std::wstring TPrivacyScanner::FindOperaFolder() const {
 void TPrivacyScanner::CollectOpera(const std::wstring &categoryKey, ITextLabel &progressLabel) {
   if (Cancelled)
     return;
+  CollectOldOpera(categoryKey, progressLabel);
+  // The three rows of today's Opera: its history row also takes the
+  // download history, which the same database holds.
+  for (const privacy::TChromiumBrowser *opera : {&privacy::kOpera, &privacy::kOperaGx}) {
+    CollectChromium(*opera, categoryKey, progressLabel);
+    if (categoryKey == L"History")
+      CollectChromium(*opera, L"Download History", progressLabel);
+  }
+}
+
+void TPrivacyScanner::CollectOldOpera(const std::wstring &categoryKey, ITextLabel &progressLabel) {
   const std::wstring folder = FindOperaFolder();
   if (folder.empty())
     return;

@@ -1,4 +1,5 @@
 #include "Fixtures.h"
+#include "CurrentSchemas.h"
 
 #include "TestSupport.h"
 #include "base/Handles.h"
@@ -308,6 +309,142 @@ bool RepairChromeHis(const std::wstring &bookmarks, const std::wstring &history,
                      const std::wstring &thumbnails) {
   TBstr b(bookmarks), h(history), t(thumbnails);
   return CallDrevka<drevka::TRepairChromeHis>(drevka::kRepairChromeHis, b.Get(), h.Get(), t.Get());
+}
+
+bool RepairChromePages(const std::wstring &bookmarks, const std::wstring &database) {
+  TBstr b(bookmarks), d(database);
+  return CallDrevka<drevka::TRepairChromePages>(drevka::kRepairChromePages, b.Get(), d.Get());
+}
+
+namespace {
+
+// A new database file from a schema script and rows.
+void MakeDb(const std::wstring &path, const char *schema, const std::string &rows) {
+  ::DeleteFileW(path.c_str());
+  TTestDb db(path);
+  db.Exec(schema);
+  db.Exec(rows);
+}
+
+bool Current(TChromiumSchema schema) { return schema == TChromiumSchema::Current; }
+
+} // namespace
+
+std::string ChromiumBookmarks() { return ChromeBookmarksJson({{"Kept", kChromiumKeptUrl}}); }
+
+void MakeChromiumHistory(const std::wstring &path, TChromiumSchema schema, bool withFaviconId) {
+  std::string rows = withFaviconId ? "ALTER TABLE urls ADD COLUMN favicon_id INTEGER DEFAULT 0 "
+                                     "NOT NULL;"
+                                   : "";
+  rows += R"SQL(
+INSERT INTO urls(id,url,title,visit_count,last_visit_time) VALUES
+  (1,'https://kept.example/','Kept',1,13300000000000000),
+  (2,'https://plain.example/page','Plain',1,13300000000000001),
+  (3,'https://other.example/','Other',1,13300000000000002);
+INSERT INTO visits(id,url,visit_time) VALUES (1,1,13300000000000000),(2,2,13300000000000001),
+  (3,3,13300000000000002);
+INSERT INTO visit_source VALUES (1,0),(2,0),(3,1);
+INSERT INTO keyword_search_terms VALUES (2,2,'Secret Term','secret term');
+INSERT INTO segments VALUES (1,'http://kept.example/',1),(2,'http://plain.example/',2);
+INSERT INTO segment_usage VALUES (1,1,13300000000000000,1),(2,2,13300000000000000,1);
+INSERT INTO context_annotations(visit_id,context_annotation_flags) VALUES (1,0),(2,0);
+)SQL";
+  if (Current(schema)) {
+    rows += R"SQL(
+INSERT INTO content_annotations(visit_id,annotation_flags,has_url_keyed_image) VALUES (2,0,0);
+INSERT INTO clusters VALUES (1,1,'Plain','Plain',1,'',0);
+INSERT INTO clusters_and_visits(cluster_id,visit_id,url_for_deduping,normalized_url,
+  url_for_display) VALUES (1,2,'https://plain.example/page','https://plain.example/page',
+  'plain.example');
+INSERT INTO cluster_keywords VALUES (1,'plain',0,1,'');
+INSERT INTO cluster_visit_duplicates VALUES (2,3);
+INSERT INTO visited_links VALUES (1,1,'https://kept.example/','https://kept.example/',1),
+  (2,2,'https://plain.example/','https://plain.example/',1);
+INSERT INTO downloads VALUES (1,'guid','C:\file.zip','C:\file.zip',1,1,1,1,0,0,x'',1,0,0,0,
+  '','','','','','','','','','','','application/zip','application/zip');
+)SQL";
+  } else {
+    rows += R"SQL(
+INSERT INTO content_annotations(visit_id,annotation_flags) VALUES (2,0);
+INSERT INTO clusters VALUES (1,1);
+INSERT INTO clusters_and_visits(cluster_id,visit_id,score) VALUES (1,2,1);
+INSERT INTO downloads_reroute_info VALUES (1,'reroute');
+INSERT INTO downloads VALUES (1,'guid','C:\file.zip','C:\file.zip',1,1,1,1,0,0,x'',1,0,0,0,
+  '','','','','','','','','','application/zip','application/zip');
+)SQL";
+  }
+  rows += R"SQL(
+INSERT INTO downloads_url_chains VALUES (1,0,'https://download.example/a'),
+  (1,1,'https://download.example/b');
+INSERT INTO downloads_slices VALUES (1,0,1,1);
+)SQL";
+  if (withFaviconId)
+    rows += "UPDATE urls SET favicon_id = 1 WHERE id = 1;";
+  MakeDb(path, Current(schema) ? testschemas::kChromeHistoryV70 : testschemas::kChromeHistoryV51,
+         rows);
+}
+
+void MakeChromiumFavicons(const std::wstring &path, TChromiumSchema schema) {
+  MakeDb(path, Current(schema) ? testschemas::kChromeFaviconsV9 : testschemas::kChromeFaviconsV8,
+         R"SQL(
+INSERT INTO favicons(id,url) VALUES (1,'https://kept.example/favicon.ico'),
+  (2,'https://plain.example/favicon.ico');
+INSERT INTO favicon_bitmaps(id,icon_id,image_data) VALUES (1,1,x'0102'),(2,2,x'0304');
+INSERT INTO icon_mapping(id,page_url,icon_id) VALUES (1,'https://kept.example/',1),
+  (2,'https://plain.example/page',2);
+)SQL");
+}
+
+void MakeChromiumTopSites(const std::wstring &path, TChromiumSchema schema) {
+  MakeDb(path, Current(schema) ? testschemas::kChromeTopSitesV5 : testschemas::kChromeTopSitesV4,
+         "INSERT INTO top_sites(url,url_rank,title) VALUES ('https://kept.example/',0,'Kept'),"
+         "('https://plain.example/page',1,'Plain');");
+}
+
+void MakeChromiumShortcuts(const std::wstring &path) {
+  MakeDb(path, testschemas::kChromeShortcutsV2,
+         "INSERT INTO omni_box_shortcuts(id,text,url) VALUES ('a','kep','https://kept.example/'),"
+         "('b','pla','https://plain.example/page');");
+}
+
+void MakeChromiumCookies(const std::wstring &path, TChromiumSchema schema,
+                         const std::vector<const char *> &hosts) {
+  std::string rows;
+  int n = 0;
+  for (const char *host : hosts) {
+    const std::string number = std::to_string(++n);
+    rows += "INSERT INTO cookies(creation_utc,host_key,top_frame_site_key,name,value,"
+            "encrypted_value,path,expires_utc,is_secure,is_httponly,last_access_utc,has_expires,"
+            "is_persistent,priority,samesite,source_scheme,source_port";
+    rows += Current(schema) ? ",last_update_utc,source_type,has_cross_site_ancestor)"
+                            : ",is_same_party)";
+    rows += " VALUES (" + number + ",'" + host + "','','n" + number +
+            "','chromium-secret-cookie',x'',"
+            "'/',0,0,0,0,0,0,1,0,2,443";
+    rows += Current(schema) ? ",0,0,0);" : ",0);";
+  }
+  MakeDb(path, Current(schema) ? testschemas::kChromeCookiesV24 : testschemas::kChromeCookiesV16,
+         rows);
+}
+
+void MakeChromiumWebData(const std::wstring &path, TChromiumSchema schema) {
+  std::string rows = R"SQL(
+INSERT INTO autofill VALUES ('email','me@example.org','me@example.org',1,2,3),
+  ('q','secret search','secret search',1,2,1);
+INSERT INTO credit_cards(guid,name_on_card) VALUES ('card-1','Card Holder');
+INSERT INTO keywords(id,short_name,keyword,favicon_url,url) VALUES (2,'Ex','ex','','https://ex/');
+)SQL";
+  rows += Current(schema) ? "INSERT INTO addresses(guid) VALUES ('address-1');"
+                          : "INSERT INTO autofill_profiles(guid) VALUES ('address-1');";
+  MakeDb(path, Current(schema) ? testschemas::kChromeWebDataV158 : testschemas::kChromeWebDataV98,
+         rows);
+}
+
+void MakeChromiumLoginData(const std::wstring &path, TChromiumSchema schema) {
+  MakeDb(path,
+         Current(schema) ? testschemas::kChromeLoginDataV43 : testschemas::kChromeLoginDataV31,
+         "INSERT INTO logins(origin_url,signon_realm,date_created,blacklisted_by_user,scheme,"
+         "password_value) VALUES ('https://kept.example/','https://kept.example/',1,0,0,x'01');");
 }
 
 std::wstring RepairLogPath() { return ProgramFolder() + L"aa.log"; }

@@ -59,6 +59,33 @@ std::string ChromeStandardBookmarks();
 // Chrome's Web Data: two autofill entries with their dates, one keyword.
 void MakeChromeWebDataDb(const std::wstring &path);
 
+// ---- Chromium profiles of today, built from the browsers' own CREATE
+// TABLE scripts (CurrentSchemas.h) of Chrome 96 and of a current Chrome ----
+enum class TChromiumSchema { Chrome96, Current };
+// The bookmarked address of the fixtures below, and a Bookmarks text
+// holding it.
+inline constexpr char kChromiumKeptUrl[] = "https://kept.example/";
+std::string ChromiumBookmarks();
+// History: url 1 kChromiumKeptUrl, urls 2 and 3 plain history; one visit
+// per url with its visit_source, annotations and cluster; a keyword term
+// and a segment of url 2; visited links of urls 1 and 2; one download with
+// a two-address chain and a slice. withFaviconId adds the urls.favicon_id
+// column that profiles carried over from older versions keep (url 1 has icon 1).
+void MakeChromiumHistory(const std::wstring &path, TChromiumSchema schema,
+                         bool withFaviconId = false);
+// Favicons: icon 1 of the kept page, icon 2 of url 2, each with a bitmap.
+void MakeChromiumFavicons(const std::wstring &path, TChromiumSchema schema);
+// Top Sites (the kept page and url 2) and Shortcuts (one of each).
+void MakeChromiumTopSites(const std::wstring &path, TChromiumSchema schema);
+void MakeChromiumShortcuts(const std::wstring &path);
+// Network\Cookies with one cookie per host.
+void MakeChromiumCookies(const std::wstring &path, TChromiumSchema schema,
+                         const std::vector<const char *> &hosts);
+// Web Data: two autofill entries, one card, one address, one keyword.
+void MakeChromiumWebData(const std::wstring &path, TChromiumSchema schema);
+// Login Data with one saved password.
+void MakeChromiumLoginData(const std::wstring &path, TChromiumSchema schema);
+
 // Drevka.dll, bound afresh for each call.
 std::wstring ScanMozCk(const std::wstring &path, BSTR initialSlot = nullptr,
                        bool *wasNull = nullptr);
@@ -76,6 +103,8 @@ bool RepairChromeDown(const std::wstring &path);
 bool RepairChromeFill(const std::wstring &path);
 bool RepairChromeHis(const std::wstring &bookmarks, const std::wstring &history,
                      const std::wstring &thumbnails);
+
+bool RepairChromePages(const std::wstring &bookmarks, const std::wstring &database);
 
 // "aa.log" beside the test program (where Drevka writes its repair log).
 std::wstring RepairLogPath();
