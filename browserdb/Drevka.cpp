@@ -1,4 +1,4 @@
-// Drevka.dll: the eight exports. Each one copies its BSTR
+// Drevka.dll: the exports. Each one copies its BSTR
 // arguments, runs its operation and catches every failure: a scan stores the
 // empty text, a repair returns false. Nothing is kept between calls.
 #include "browserdb/DrevkaApi.h"
