@@ -1,6 +1,7 @@
 #include "base/FolderEntries.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace velmora {
 
@@ -48,6 +49,25 @@ bool FileExists(const std::wstring &path) {
 bool FolderExists(const std::wstring &path) {
   DWORD a = ::GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool SamePath(const std::wstring &a, const std::wstring &b) {
+  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FinalPathOf(HANDLE h) {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0)
+      return {};
+    if (n < buffer.size())
+      return std::wstring(buffer.data(), n);
+    buffer.resize(n + 1);
+  }
+  return {};
 }
 
 bool ReadWholeFile(const std::wstring &path, uint64_t maxBytes, std::string &bytes) {

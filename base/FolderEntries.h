@@ -44,6 +44,15 @@ private:
 bool FileExists(const std::wstring &path);   // plain file, not a folder
 bool FolderExists(const std::wstring &path); // folder (reparse points included)
 
+// Paths compare ordinally without regard to case, as the file system does
+// (a linguistic comparison would ignore hyphens and apostrophes).
+bool SamePath(const std::wstring &a, const std::wstring &b);
+
+// The final path of an open file or folder as the system resolves it
+// ("\\?\C:\..." or "\\?\UNC\..."): links and junctions on the way
+// followed. Empty when the system cannot say.
+std::wstring FinalPathOf(HANDLE h);
+
 // Reads a whole file into bytes, opened for reading while others may read
 // but not write. False when it cannot be opened or read, or is larger than
 // maxBytes.

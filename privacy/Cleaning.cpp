@@ -4,6 +4,7 @@
 #include "privacy/ScannerDetail.h"
 #include "privacy/collectors/ChromiumBrowsers.h"
 
+#include "base/FolderEntries.h"
 #include "base/Handles.h"
 #include "base/RegistryKey.h"
 #include "base/Text.h"
@@ -94,24 +95,12 @@ std::wstring AsTheSystemWritesIt(const std::wstring &path) {
   return result;
 }
 
-using TGetFinalPathName = DWORD(WINAPI *)(HANDLE, LPWSTR, DWORD, DWORD);
-
-// GetFinalPathNameByHandleW, where the system has it (Windows Vista on).
-TGetFinalPathName FinalPathFunction() {
-  static const auto function = reinterpret_cast<TGetFinalPathName>(reinterpret_cast<void *>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
-  return function;
-}
-
 enum class TDeletion { Deleted, NotTheRecordedFile, Failed };
 
 // Deletes the file through a handle, and only when the handle's final path
 // is the recorded one: no junction or link put anywhere in the path since
 // the analysis can send the deletion elsewhere.
 TDeletion DeleteRecordedFile(const std::wstring &path) {
-  const TGetFinalPathName finalPathName = FinalPathFunction();
-  if (!finalPathName) // older systems: the attribute test above is all we have
-    return ::DeleteFileW(path.c_str()) ? TDeletion::Deleted : TDeletion::Failed;
   UniqueFile file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -121,16 +110,8 @@ TDeletion DeleteRecordedFile(const std::wstring &path) {
   if (!::GetFileInformationByHandle(file.Get(), &info) ||
       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
     return TDeletion::NotTheRecordedFile;
-  std::wstring finalPath(MAX_PATH, L'\0');
-  DWORD n = finalPathName(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
-  if (n >= finalPath.size()) {
-    finalPath.resize(n + 1);
-    n = finalPathName(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), 0);
-  }
-  if (n == 0 || n >= finalPath.size())
-    return TDeletion::NotTheRecordedFile;
-  finalPath.resize(n);
-  if (!SameText(WithoutLongPrefix(finalPath), AsTheSystemWritesIt(path)))
+  const std::wstring finalPath = FinalPathOf(file.Get());
+  if (finalPath.empty() || !SamePath(WithoutLongPrefix(finalPath), AsTheSystemWritesIt(path)))
     return TDeletion::NotTheRecordedFile;
   FILE_DISPOSITION_INFO disposition{TRUE};
   return ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition,

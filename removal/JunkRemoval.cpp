@@ -1,5 +1,6 @@
 #include "removal/JunkRemoval.h"
 
+#include "base/FolderEntries.h"
 #include "base/Handles.h"
 #include "base/Text.h"
 #include "system/AppFrame_New.h"
@@ -27,13 +28,6 @@ void FillRandom(std::vector<unsigned char> &bytes) {
       b = static_cast<unsigned char>(::GetTickCount() * 2654435761u >> 24) ^ b;
 }
 
-// Paths compare ordinally without regard to case, as the file system does
-// (a linguistic comparison would ignore hyphens and apostrophes).
-bool SamePath(const std::wstring &a, const std::wstring &b) {
-  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 bool StartsWithPath(const std::wstring &path, const std::wstring &prefix) {
   return path.size() > prefix.size() && SamePath(path.substr(0, prefix.size()), prefix);
 }
@@ -54,22 +48,6 @@ bool SplitRelative(const std::wstring &relative, std::vector<std::wstring> &part
       return true;
     start = end + 1;
   }
-}
-
-// The handle's final path as the system resolves it ("\\?\C:\..." or
-// "\\?\UNC\..."); empty when it cannot say.
-std::wstring FinalPathOf(HANDLE h) {
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0)
-      return {};
-    if (n < buffer.size())
-      return std::wstring(buffer.data(), n);
-    buffer.resize(n + 1);
-  }
-  return {};
 }
 
 bool GetInfo(HANDLE h, BY_HANDLE_FILE_INFORMATION &info) {
