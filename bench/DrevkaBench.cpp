@@ -607,11 +607,15 @@ int main(int argc, char **argv) {
         ::DeleteFileW((today + name + suffix).c_str());
     ::RemoveDirectoryW(today.c_str());
 
-    if (times.size() >= 2)
-      std::printf("%s / %s: RepairMozHis %.2fx, RepairChromeHis %.2fx (at most 1.25x)\n",
-                  builds.back().label.c_str(), builds.front().label.c_str(),
-                  times.back().first / times.front().first,
-                  times.back().second / times.front().second);
+    bool ratioWithin = true;
+    if (times.size() >= 2) {
+      const double moz = times.back().first / times.front().first,
+                   chrome = times.back().second / times.front().second;
+      ratioWithin = moz <= 1.25 && chrome <= 1.25;
+      std::printf("%s / %s: RepairMozHis %.2fx, RepairChromeHis %.2fx\n",
+                  builds.back().label.c_str(), builds.front().label.c_str(), moz, chrome);
+      std::printf("target: each at most 1.25x: %s\n", ratioWithin ? "met" : "MISSED");
+    }
     std::printf("target: each under 10 s: %s\n", withinTarget ? "met" : "MISSED");
 
     // Today's schema, with this build only (the builds before it cannot
@@ -664,7 +668,7 @@ int main(int argc, char **argv) {
       ::DeleteFileW((folder + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
     ::DeleteFileW((ProgramFolder() + L"aa.log").c_str());
-    return withinTarget && todaySeconds < 3.0 && allOk ? 0 : 1;
+    return withinTarget && ratioWithin && todaySeconds < 3.0 && allOk ? 0 : 1;
   } catch (const std::exception &e) {
     std::fprintf(stderr, "drevka_bench: %s\n", e.what());
     return 2;
