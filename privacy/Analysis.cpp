@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace velmora {
@@ -69,15 +70,26 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
   ChromeWebDataDb.clear();
   ChromiumDatabases.clear();
   RunningBrowsers.clear();
-  // The view's bar runs from 0 to 100; a step of 2 per row walked (42 or
-  // 57, the bar stops at its end) and a final 100.
+  // The first rows are always walked, the later ones as far as the
+  // selection reaches (a stored selection of the first version is shorter).
+  auto walked = [&selection](int position) {
+    return position <= privacy::kFirstVersionRows || position <= static_cast<int>(selection.size());
+  };
+  const auto &catalogue = privacy::TraceCatalogue();
+  const int rowsWalked = static_cast<int>(
+      std::count_if(catalogue.begin(), catalogue.end(),
+                    [&walked](const privacy::TCatalogueRow &row) { return walked(row.Position); }));
+  // A step of 2 per row walked, then a full bar. The range is 0 to 100 (the
+  // first version's 42 rows reach 84) unless more rows need more room: a
+  // progress bar stepped past its maximum starts over from the beginning.
+  const int barMaximum = std::max(100, 2 * rowsWalked);
   progressBar.SetPosition(0);
-  progressBar.SetRange(0, 100);
+  progressBar.SetRange(0, barMaximum);
   progressBar.SetStep(2);
 
-  for (const privacy::TCatalogueRow &row : privacy::TraceCatalogue()) {
+  for (const privacy::TCatalogueRow &row : catalogue) {
     const int p = row.Position;
-    if (p > privacy::kFirstVersionRows && p > static_cast<int>(selection.size()))
+    if (!walked(p))
       break;
     if (p == privacy::kFirstFirefoxPosition) {
       FirefoxRunning = false;
@@ -132,7 +144,7 @@ void TPrivacyScanner::AnalyzeSelection(ITextLabel &progressLabel, ITextLabel &no
 
   reportMemo.AppendLines(ReportLines);
   reportMemo.CaretToStart();
-  progressBar.SetPosition(100);
+  progressBar.SetPosition(barMaximum);
 }
 
 } // namespace velmora

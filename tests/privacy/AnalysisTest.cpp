@@ -38,6 +38,29 @@ TEST_F(AnalysisTest, NothingSelectedGivesTheBareReportFrame) {
   EXPECT_FALSE(note.visible);
 }
 
+// The bar steps 2 per row walked and never starts over: the first version's
+// 42 rows (also for a shorter selection) on 0-100, the 57 rows of today's
+// selection on a range that holds them.
+TEST_F(AnalysisTest, TheBarOnlyMovesForwardAndEndsFull) {
+  const struct {
+    size_t length;
+    int rows, maximum;
+  } cases[] = {{0, 42, 100}, {42, 42, 100}, {57, 57, 114}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.length);
+    bar = TRecordingBar();
+    std::vector<int> positions;
+    onPump = [&] { positions.push_back(bar.position); };
+    Analyze(std::wstring(c.length, L'0'));
+    EXPECT_EQ(bar.steps, c.rows);
+    EXPECT_EQ(bar.maximum, c.maximum);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    ASSERT_FALSE(positions.empty());
+    EXPECT_EQ(positions.back(), 2 * c.rows);
+    EXPECT_EQ(bar.position, c.maximum);
+  }
+}
+
 TEST_F(AnalysisTest, ShortOrEmptySelectionAndShortTextListAreHarmless) {
   Analyze(L"");
   EXPECT_EQ(report.lines, ReportFrame(L"0", L"0 Byte"));
