@@ -30,7 +30,9 @@ wine_start() {
   wine_redirect_home
   # Booting before ctest keeps Wine's service processes from inheriting
   # ctest's output pipe (ctest would wait for them forever).
-  wineserver -p
+  # A server already running for this prefix (left by a benchmark or an
+  # earlier run) is used as it is: wineserver -p then exits with 2.
+  wineserver -p 2>/dev/null || [ $? = 2 ]
   wine wineboot -u </dev/null >/dev/null 2>&1 || true
   wine_prefix_probe || return 1
   # Without a window manager, unmanaged windows hide and show at once

@@ -12,6 +12,7 @@
 #include "base/Text.h"
 #include "system/Routines.h"
 
+#include <tlhelp32.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -258,8 +259,31 @@ TEST_F(CleaningTest, AfterACancelledAnalysisOnlyCookieEntriesAndDatabasesAreClea
   EXPECT_EQ(bar.position, 100);
 }
 
+// Waits (at most 10 s) until no COM surrogate process (dllhost.exe) runs.
+void WaitForSurrogatesToEnd() {
+  const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot)
+    return;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  const DWORD deadline = ::GetTickCount() + 10000;
+  for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
+       more = ::Process32NextW(snapshot.Get(), &entry)) {
+    if (!SameText(entry.szExeFile, L"dllhost.exe"))
+      continue;
+    const UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    const DWORD now = ::GetTickCount();
+    if (process && now < deadline)
+      ::WaitForSingleObject(process.Get(), deadline - now);
+  }
+}
+
 // The URL history object made impossible to create: its class points at a
 // library that does not exist (the prefix's registration is put back after).
+// Wine then also starts a surrogate process (dllhost.exe) for the class,
+// which looks the library up once it runs; it is let fail and end before the
+// registration comes back, or it would load the real library and serve the
+// class to a later test.
 class TBrokenUrlHistory {
 public:
   TBrokenUrlHistory() : key_(HKEY_LOCAL_MACHINE, kServerKey, KEY_QUERY_VALUE | KEY_SET_VALUE) {
@@ -270,8 +294,10 @@ public:
     Set(REG_SZ, L"C:\\velmora-missing\\none.dll");
   }
   ~TBrokenUrlHistory() {
-    if (key_.Valid())
-      Set(savedType_, saved_);
+    if (!key_.Valid())
+      return;
+    WaitForSurrogatesToEnd();
+    Set(savedType_, saved_);
   }
   bool Valid() const { return key_.Valid() && !saved_.empty(); }
 
