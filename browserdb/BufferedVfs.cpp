@@ -16,7 +16,6 @@ namespace {
 constexpr int kBufferSize = 1 << 20;
 constexpr char kVfsName[] = "drevka-buffered";
 constexpr char kJournalSuffix[] = "-journal";
-constexpr char kWalSuffix[] = "-wal";
 
 sqlite3_vfs *g_root = nullptr; // the VFS below ours, while registered
 sqlite3_vfs g_vfs;
@@ -33,7 +32,7 @@ struct TBufferedFile {
   sqlite3_int64 offset; // file offset of buffer[0]
 };
 
-std::vector<TBufferedFile *> g_journals; // open rollback journals and write-ahead logs
+std::vector<TBufferedFile *> g_journals; // open rollback journals
 // Bytes held in every buffer; read without the lock (also from below us).
 std::atomic<size_t> g_pending{0};
 
@@ -59,9 +58,7 @@ bool IsJournalOf(const char *journal, const char *database) {
   if (!journal || !database)
     return false;
   const size_t n = std::strlen(database);
-  return std::strncmp(journal, database, n) == 0 &&
-         (std::strcmp(journal + n, kJournalSuffix) == 0 ||
-          std::strcmp(journal + n, kWalSuffix) == 0);
+  return std::strncmp(journal, database, n) == 0 && std::strcmp(journal + n, kJournalSuffix) == 0;
 }
 
 // The journals of a database file, before the database is written, locked,
@@ -78,7 +75,7 @@ int FlushJournalsOf(sqlite3_file *database) {
   return rc;
 }
 
-// --- the rollback journal and the write-ahead log: gathered writes ------------
+// --- the rollback journal: gathered writes -------------------------------------
 
 int JournalClose(sqlite3_file *f) {
   TBufferedFile *self = Self(f);
@@ -189,19 +186,10 @@ int DeviceCharacteristics(sqlite3_file *f) {
 int ShmMap(sqlite3_file *f, int region, int size, int extend, void volatile **out) {
   return Real(f)->pMethods->xShmMap(Real(f), region, size, extend, out);
 }
-// The write-ahead log's frames reach the file before the shared-memory index
-// that makes them visible to other connections changes (its header is
-// written between barriers), and before any of its locks change.
 int ShmLock(sqlite3_file *f, int offset, int n, int flags) {
-  const int flushed = FlushJournalsOf(f);
-  if (flushed != SQLITE_OK)
-    return flushed;
   return Real(f)->pMethods->xShmLock(Real(f), offset, n, flags);
 }
-void ShmBarrier(sqlite3_file *f) {
-  FlushJournalsOf(f); // a failed write shows at the log's next sync or close
-  Real(f)->pMethods->xShmBarrier(Real(f));
-}
+void ShmBarrier(sqlite3_file *f) { Real(f)->pMethods->xShmBarrier(Real(f)); }
 int ShmUnmap(sqlite3_file *f, int deleteFlag) {
   return Real(f)->pMethods->xShmUnmap(Real(f), deleteFlag);
 }
@@ -279,8 +267,7 @@ int Open(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int *ou
   std::memset(self, 0, sizeof *self);
   self->real = reinterpret_cast<sqlite3_file *>(reinterpret_cast<char *>(file) + RealOffset());
   self->name = name;
-  // The rollback journal and the write-ahead log are gathered alike.
-  self->journal = (flags & (SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL)) != 0;
+  self->journal = (flags & SQLITE_OPEN_MAIN_JOURNAL) != 0;
   const int rc = g_root->xOpen(g_root, name, self->real, flags, outFlags);
   // Only a file whose real open succeeded gets methods (and a close).
   if (rc == SQLITE_OK && self->real->pMethods) {

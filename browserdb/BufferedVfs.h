@@ -1,19 +1,15 @@
 #pragma once
 // A thin SQLite VFS over the system's default one that gathers the
-// consecutive writes of the rollback journal and of the write-ahead log into
-// one larger write. A repair of a large history journals tens of thousands
-// of pages; SQLite writes each journal record as three small writes and
-// each log frame as two, and every write is a system call (an expensive one
-// under Wine).
+// consecutive writes of the rollback journal into one larger write. A repair
+// of a large history journals tens of thousands of pages; SQLite writes each
+// journal record as three small writes, and every write is a system call.
 //
-// The database, its shared-memory file and temporary files go straight to
-// the file. Buffered journal or log bytes reach the file before any other
-// operation on the journal or log (read, sync, truncate, size, close),
-// before every write to its database, at every lock change or close of its
-// database, and before every shared-memory lock change or barrier of its
-// database. So nothing is written to the database before the journal
-// records holding its old content, no log frame is announced to another
-// connection (a browser sharing the database) before it is in the file, and
+// Every other file (the database, the write-ahead log, its shared-memory
+// index, temporary files) goes straight to the file. Buffered journal bytes
+// reach the file before any other operation on the journal (read, sync,
+// truncate, size, lock, close), before every write to its database, and at
+// every lock change, sync or close of its database. So nothing is written to
+// the database before the journal records holding its old content, and
 // nothing SQLite has synced or unlocked is still in memory.
 //
 // The VFS is registered only while a TBufferedVfsUse lives (reference
