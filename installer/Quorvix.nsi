@@ -37,12 +37,32 @@ VIAddVersionKey "FileVersion" "${VERSION}.0"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
+; While the program runs it holds a mutex named after its file (its
+; single-instance check), and its files cannot be replaced or removed: the
+; user is asked to close it first. A silent run, or Cancel, ends with exit
+; code 2 and changes nothing.
+!macro QUIT_WHILE_PROGRAM_RUNS
+  ${Do}
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Velmora.exe") p .r0'
+    ${If} $0 P= 0
+      ${Break}
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY again
+    SetErrorLevel 2
+    Quit
+    again:
+  ${Loop}
+!macroend
+
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Function .onInit
+  !insertmacro QUIT_WHILE_PROGRAM_RUNS
   SetShellVarContext all
   ${If} ${RunningX64}
     SetRegView 64
@@ -79,6 +99,7 @@ Section "${PRODUCT}"
 SectionEnd
 
 Function un.onInit
+  !insertmacro QUIT_WHILE_PROGRAM_RUNS
   SetShellVarContext all
   ${If} ${RunningX64}
     SetRegView 64

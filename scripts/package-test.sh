@@ -7,7 +7,8 @@
 #    the program's version and publisher; the installed program analyses
 #    (/auto against a planted trace) and writes nothing beside itself;
 #  - the silent uninstall removes the files, the entry and the shortcut and
-#    keeps the user's settings unless given /REMOVESETTINGS.
+#    keeps the user's settings unless given /REMOVESETTINGS;
+#  - while the program runs, the installer and the uninstaller refuse.
 # The installer is a 32-bit program: without 32-bit Wine only the x86_64 zip
 # is checked (scripts/wine32.sh installs it). Called by CI after the tests.
 set -euo pipefail
@@ -109,6 +110,24 @@ check_in_prefix() { # arch
   check "$arch installed: nothing written beside the program" test "$before" = "$after"
   [ "$before" = "$after" ] || diff <(echo "$before") <(echo "$after") || true
 
+  # While the program runs, the installer and the uninstaller refuse and
+  # leave it as it is.
+  (cd "$installed" && exec wine Velmora.exe </dev/null >/dev/null 2>&1) &
+  local program=$! code=0
+  if wine "$driver" wait </dev/null >/dev/null 2>&1; then
+    wine "$setup" /S </dev/null >/dev/null 2>&1 || code=$?
+    check "$arch installer: refuses while the program runs (exit code 2), changes nothing" \
+      test "$code" = 2 -a -f "$installed/Velmora.exe" -a -f "$installed/uninstall.exe"
+    wine "$installed/uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
+    uninstaller_copy_ended || true
+    check "$arch uninstall: refuses while the program runs, files and entry stay" \
+      left_in_place "$installed" "$key"
+  else
+    check "$arch installed: the program starts" false
+  fi
+  wine "$driver" close </dev/null >/dev/null 2>&1 || true
+  wait "$program" || true
+
   # The silent uninstall keeps the settings...
   wine "$installed/uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
   check "$arch uninstall: program files removed" wait_until_gone "$installed"
@@ -141,6 +160,28 @@ analyses() { # windows path of the program, text the report must hold
   wine "$driver" close </dev/null >/dev/null 2>&1 || true
   wait "$program" || true
   grep -qF "$2" <<<"$report" || { echo "$report" | head -n 20; return 1; }
+}
+
+# After a refusal: the program, its uninstaller and its Add/Remove Programs
+# entry are still there.
+left_in_place() { # installed folder, key
+  [ -f "$1/Velmora.exe" ] && [ -f "$1/uninstall.exe" ] &&
+    registry_entry_says "$2" "$version" "$publisher"
+}
+
+# The uninstaller hands over to a copy of itself in the temporary folder
+# (~nsu*.tmp\Un.exe) and returns at once: waits until that copy has started
+# (at most 10 s) and ended (at most a minute more).
+uninstaller_copy_ended() {
+  for _ in $(seq 20); do
+    pgrep -f '\.tmp.Un\.exe' >/dev/null && break
+    sleep 0.5
+  done
+  for _ in $(seq 120); do
+    pgrep -f '\.tmp.Un\.exe' >/dev/null || return 0
+    sleep 0.5
+  done
+  return 1
 }
 
 # The 64-bit registry view on 64-bit Windows: `wine reg` may start the
