@@ -10,9 +10,9 @@
 #include "base/Handles.h"
 #include "base/RegistryKey.h"
 #include "base/Text.h"
+#include "privacy/ProcessCheck.h"
 #include "system/Routines.h"
 
-#include <tlhelp32.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -261,21 +261,8 @@ TEST_F(CleaningTest, AfterACancelledAnalysisOnlyCookieEntriesAndDatabasesAreClea
 
 // Waits (at most 10 s) until no COM surrogate process (dllhost.exe) runs.
 void WaitForSurrogatesToEnd() {
-  const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot)
-    return;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  const DWORD deadline = ::GetTickCount() + 10000;
-  for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more;
-       more = ::Process32NextW(snapshot.Get(), &entry)) {
-    if (!SameText(entry.szExeFile, L"dllhost.exe"))
-      continue;
-    const UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    const DWORD now = ::GetTickCount();
-    if (process && now < deadline)
-      ::WaitForSingleObject(process.Get(), deadline - now);
-  }
+  for (int i = 0; i < 100 && IsProcessRunning(L"dllhost.exe"); ++i)
+    ::Sleep(100);
 }
 
 // The URL history object made impossible to create: its class points at a
